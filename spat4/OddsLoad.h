@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Spat4Folder.h"
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <variant>
+
+namespace spat4 {
+
+// The four Southern-Kanto venues and their codes in SPAT4 file names.
+struct Venue {
+    int code;         // 56, 62, 61, 57
+    const char *name; // "浦和", "川崎", "大井", "船橋" (UTF-8)
+};
+inline constexpr std::array<Venue, 4> kVenues{{{56, "浦和"}, {62, "川崎"}, {61, "大井"}, {57, "船橋"}}};
+
+// Race 1..12 as its file-name character "1".."9", "A", "B", "C"; 0 for anything else.
+char raceCharacter(int race);
+int raceNumberOf(char raceChar);
+
+std::string venueProbe(int venueCode);          // "ZO-56???.PAT"
+std::string raceProbe(int venueCode, int race); // "ZO-61??A.PAT"
+
+// Everything the odds loader writes to the window, read and checked before anything changes.
+struct LoadPlan {
+    std::string filePath;                          // OddsFilePath (UTF-8)
+    std::chrono::system_clock::time_point modified; // the file's last-modified time
+    std::string headerText;                        // the 600-character header window (UTF-8)
+    std::int16_t runnerCount = 0;                  // 8..16
+    char raceChar = 0;                             // '1'..'9', 'A', 'B', 'C'
+    std::int16_t raceNumber = 0;                   // 1..12
+    std::string venueName;                         // for Label22
+    std::string title;                             // characters 69..87, leading blanks removed
+    std::array<std::string, 16> lowText, highText; // the 5-character odds texts of records 1..16
+    std::array<double, 16> lowValue{}, highValue{}; // their numbers (only 1..runnerCount used)
+};
+
+// Why a load cannot go ahead; the window shows a message and changes nothing.
+struct LoadProblem {
+    enum class Kind {
+        NoSelection,        // venue without race, race without venue, or neither
+        NoMatchingFile,     // the race probe matches nothing
+        FileUnreadable,     // vanished since the listing, no permission, not a file
+        TooShortForHeader,  // fewer than 600 characters
+        TooShortForOdds,    // fewer than 675 bytes plus 272 characters
+        BadRunnerCount,     // the field does not come to a whole number from 8 to 16
+        OddsNotDisplayable, // an odds field whose number cannot be shown in a 5-character box
+    };
+    Kind kind;
+    std::string detail; // for the message: the file name, the field text, the horse number...
+};
+
+// Steps 4 to 17 of the odds loader without the window: find the race's file, read both windows
+// and every field, and check that the file can be used. venueCode 0 or race 0 means not chosen.
+std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venueCode, int race);
+
+} // namespace spat4
