@@ -10,7 +10,10 @@ namespace engine {
 
 namespace {
 
-bool isIntakeCount(int n) { return n >= kMinRunners && n <= kMaxRunners; }
+bool isIntakeCount(int n)
+{
+    return n >= kMinRunners && n <= kMaxRunners;
+}
 
 // The sum of one horse's numbers as a 16-bit machine adds them: PrevRace2 + PrevRace3 first,
 // then PrevRace1. Empty when either addition leaves the 16-bit range.

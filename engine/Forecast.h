@@ -33,7 +33,7 @@ struct ForecastError {
         RunnerCountOutOfRange, // RunnerCount outside 0..20, the arrays' rows
     };
     Kind kind;
-    int horse = 0;                      // 1..16; 0 for RunnerCountOutOfRange
+    int horse = 0;                     // 1..16; 0 for RunnerCountOutOfRange
     Column column = Column::PrevRace3; // the field; for the sums, the first field of the group
     bool operator==(const ForecastError &) const = default;
 };

@@ -15,8 +15,14 @@ constexpr int twips(int value)
                       : -((-value + kTwipsPerPixel / 2) / kTwipsPerPixel);
 }
 
-inline QPoint twipsPoint(int left, int top) { return {twips(left), twips(top)}; }
-inline QSize twipsSize(int width, int height) { return {twips(width), twips(height)}; }
+inline QPoint twipsPoint(int left, int top)
+{
+    return {twips(left), twips(top)};
+}
+inline QSize twipsSize(int width, int height)
+{
+    return {twips(width), twips(height)};
+}
 inline QRect twipsRect(int left, int top, int width, int height)
 {
     return {twipsPoint(left, top), twipsSize(width, height)};
