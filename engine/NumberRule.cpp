@@ -148,11 +148,12 @@ std::string shortestDecimal(double value)
 {
     if (value == 0)
         return "0";
-    char buffer[64];
+    // Fixed notation of the extremes of a double needs up to 767 characters (4.9E-324).
+    char buffer[1024];
     const auto [end, ec] =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     if (ec != std::errc())
-        return std::to_string(value);
+        return std::to_string(value); // cannot happen with this buffer
     return std::string(buffer, end);
 }
 

@@ -138,6 +138,9 @@ TEST(NumberRule, ShortestDecimalReadsBackAsTheSameNumber)
         EXPECT_EQ(engine::shortestDecimal(value), text);
         EXPECT_EQ(engine::numberOf(engine::shortestDecimal(value)), value == 0 ? 0 : value);
     }
+    // Found by fuzzing: far from 1 the plain text is long, and must still read back exactly.
+    for (double value : {9.37e-67, 4.9e-324, 1.7976931348623157e308, -2.5e-300})
+        EXPECT_EQ(engine::numberOf(engine::shortestDecimal(value)), value) << value;
 }
 
 } // namespace
