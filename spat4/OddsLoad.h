@@ -15,7 +15,8 @@ struct Venue {
     int code;         // 56, 62, 61, 57
     const char *name; // "浦和", "川崎", "大井", "船橋" (UTF-8)
 };
-inline constexpr std::array<Venue, 4> kVenues{{{56, "浦和"}, {62, "川崎"}, {61, "大井"}, {57, "船橋"}}};
+inline constexpr std::array<Venue, 4> kVenues{
+    {{56, "浦和"}, {62, "川崎"}, {61, "大井"}, {57, "船橋"}}};
 
 // Race 1..12 as its file-name character "1".."9", "A", "B", "C"; 0 for anything else.
 char raceCharacter(int race);
@@ -26,15 +27,17 @@ std::string raceProbe(int venueCode, int race); // "ZO-61??A.PAT"
 
 // Everything the odds loader writes to the window, read and checked before anything changes.
 struct LoadPlan {
-    std::string filePath;                          // OddsFilePath (UTF-8)
+    std::string filePath;                           // OddsFilePath (UTF-8)
     std::chrono::system_clock::time_point modified; // the file's last-modified time
-    std::string headerText;                        // the 600-character header window (UTF-8)
-    std::int16_t runnerCount = 0;                  // 8..16
-    char raceChar = 0;                             // '1'..'9', 'A', 'B', 'C'
-    std::int16_t raceNumber = 0;                   // 1..12
-    std::string venueName;                         // for Label22
-    std::string title;                             // characters 69..87, leading blanks removed
-    std::array<std::string, 16> lowText, highText; // the 5-character odds texts of records 1..16
+    std::string headerText;                         // the 600-character header window (UTF-8)
+    std::int16_t runnerCount = 0;                   // 8..16
+    char raceChar = 0;                              // '1'..'9', 'A', 'B', 'C'
+    std::int16_t raceNumber = 0;                    // 1..12
+    std::string venueName;                          // for Label22
+    std::string title;                              // characters 69..87, leading blanks removed
+    // Element k - 1 belongs to horse k. The texts are those of all 16 records; the numbers are
+    // filled for horses 1..runnerCount only (the rest stay 0 and are not for the window).
+    std::array<std::string, 16> lowText, highText;  // the 5-character odds texts of records 1..16
     std::array<double, 16> lowValue{}, highValue{}; // their numbers (only 1..runnerCount used)
 };
 
@@ -47,14 +50,23 @@ struct LoadProblem {
         TooShortForHeader,  // fewer than 600 characters
         TooShortForOdds,    // fewer than 675 bytes plus 272 characters
         BadRunnerCount,     // the field does not come to a whole number from 8 to 16
-        OddsNotDisplayable, // an odds field whose number cannot be shown in a 5-character box
+        OddsNotDisplayable, // an odds field of horses 1..runnerCount whose number is infinite
+                            // or whose shortest text is longer than the 5-character box
     };
     Kind kind;
-    std::string detail; // for the message: the file name, the field text, the horse number...
+    // What a message needs, UTF-8:
+    //   NoSelection                     empty
+    //   NoMatchingFile                  the probe's name part, "ZO-61??A.PAT"
+    //   FileUnreadable, TooShortFor...  the file name, "ZO-6101A.PAT"
+    //   BadRunnerCount                  the two characters of the field as read, " X"
+    //   OddsNotDisplayable              the horse number of the first bad record, "7"
+    std::string detail;
 };
 
-// Steps 4 to 17 of the odds loader without the window: find the race's file, read both windows
-// and every field, and check that the file can be used. venueCode 0 or race 0 means not chosen.
+// The odds loader without the window: find the race's file, read both windows and every field,
+// and check that the file can be used, so the window changes nothing unless all is well.
+// venueCode 0 or race 0 means not chosen; so does a code that is not one of kVenues or a race
+// outside 1..12. The folder is listed anew on every call.
 std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venueCode, int race);
 
 } // namespace spat4

@@ -1,0 +1,191 @@
+#include "OddsFileReader.h"
+
+#include <unicode/ucnv.h>
+
+#include <fstream>
+#include <memory>
+#include <system_error>
+
+namespace spat4 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char32_t kReplacement = U'\uFFFD';
+
+bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool isTrailByte(unsigned char b)
+{
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+struct ConverterCloser {
+    void operator()(UConverter *c) const { ucnv_close(c); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openWindows31J()
+{
+    UErrorCode err = U_ZERO_ERROR;
+    Converter c(ucnv_open("windows-31j", &err));
+    if (U_FAILURE(err))
+        return nullptr;
+    // Stop instead of substituting: ICU's substitute for windows-31j is U+001A, which would
+    // look like a real control character of the file.
+    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+    return U_FAILURE(err) ? nullptr : std::move(c);
+}
+
+// One character of one or two bytes through ICU, U+FFFD when ICU does not map all of it.
+char32_t convertOne(UConverter *c, std::string_view bytes)
+{
+    if (c == nullptr)
+        return kReplacement;
+    ucnv_reset(c);
+    UErrorCode err = U_ZERO_ERROR;
+    const char *source = bytes.data();
+    const UChar32 cp = ucnv_getNextUChar(c, &source, bytes.data() + bytes.size(), &err);
+    if (U_FAILURE(err) || source != bytes.data() + bytes.size() || cp < 0)
+        return kReplacement;
+    return static_cast<char32_t>(cp);
+}
+
+std::string fileNameOf(const fs::path &p)
+{
+    const std::u8string s = p.filename().u8string();
+    return std::string(s.begin(), s.end());
+}
+
+std::string recordField(const std::u32string &odds, int horse, std::size_t first)
+{
+    if (horse < 1 || horse > static_cast<int>(kRecordCount))
+        return {};
+    return fieldOf(odds, kRecordCharacters * static_cast<std::size_t>(horse - 1) + first,
+                   kOddsWidth);
+}
+
+} // namespace
+
+std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
+{
+    const Converter converter = openWindows31J();
+    std::u32string out;
+    std::size_t i = 0;
+    while (out.size() < maxCharacters && i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            // ICU's windows-31j swaps 0x1A, 0x1C and 0x7F; Windows maps all of ASCII to itself.
+            out.push_back(b);
+            ++i;
+        } else if (isLeadByte(b)) {
+            if (i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+                out.push_back(convertOne(converter.get(), bytes.substr(i, 2)));
+                i += 2;
+            } else {
+                // A lead byte without its trail: only the lead byte is lost, so a digit right
+                // after it still reads as a digit.
+                out.push_back(kReplacement);
+                ++i;
+            }
+        } else {
+            out.push_back(convertOne(converter.get(), bytes.substr(i, 1)));
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string toUtf8(std::u32string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char32_t c : text) {
+        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+            c = kReplacement;
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+std::string fieldOf(std::u32string_view window, std::size_t first, std::size_t width)
+{
+    if (first == 0 || first > window.size())
+        return {};
+    return toUtf8(window.substr(first - 1, width));
+}
+
+std::string withoutLeadingBlanks(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(' ');
+    return start == std::string_view::npos ? std::string() : std::string(text.substr(start));
+}
+
+std::string OddsFile::lowOddsField(int horse) const
+{
+    return recordField(odds, horse, kLowOddsFirst);
+}
+
+std::string OddsFile::highOddsField(int horse) const
+{
+    return recordField(odds, horse, kHighOddsFirst);
+}
+
+std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path)
+{
+    using Kind = LoadProblem::Kind;
+    const std::string name = fileNameOf(path);
+
+    // A folder or device with the file's name would open on some systems and then fail or
+    // block on reading; only a regular file is read.
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return LoadProblem{Kind::FileUnreadable, name};
+    const fs::file_time_type written = fs::last_write_time(path, ec);
+    if (ec)
+        return LoadProblem{Kind::FileUnreadable, name};
+
+    std::string bytes(kBytesNeeded, '\0');
+    {
+        std::ifstream in(path, std::ios::in | std::ios::binary);
+        if (!in)
+            return LoadProblem{Kind::FileUnreadable, name};
+        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (in.bad())
+            return LoadProblem{Kind::FileUnreadable, name};
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+    }
+
+    OddsFile file;
+    file.modified = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+        std::chrono::file_clock::to_sys(written));
+    file.header = decodeCp932(bytes, kHeaderCharacters);
+    if (file.header.size() < kHeaderCharacters)
+        return LoadProblem{Kind::TooShortForHeader, name};
+    if (bytes.size() <= kOddsWindowSkippedBytes)
+        return LoadProblem{Kind::TooShortForOdds, name};
+    file.odds =
+        decodeCp932(std::string_view(bytes).substr(kOddsWindowSkippedBytes), kOddsCharacters);
+    if (file.odds.size() < kOddsCharacters)
+        return LoadProblem{Kind::TooShortForOdds, name};
+    return file;
+}
+
+} // namespace spat4
