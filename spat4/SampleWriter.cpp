@@ -133,8 +133,7 @@ std::variant<std::string, SampleError> sampleFileBytes(const SampleFile &file)
     std::vector<std::string> odds;
     for (std::size_t k = 1; k <= kRecordCount; ++k) {
         std::vector<std::string> record(17, " ");
-        char number[8];
-        std::snprintf(number, sizeof number, "%02zu", k);
+        const std::string number = (k < 10 ? "0" : "") + std::to_string(k);
         place(record, 1, 2, number, false, "horse number");
         if (k <= file.records.size()) {
             const SampleRecord &r = file.records[k - 1];
@@ -164,7 +163,7 @@ std::variant<fs::path, SampleError> writeSampleFile(const fs::path &folder, cons
     out.write(data.data(), static_cast<std::streamsize>(data.size()));
     out.close();
     if (!out)
-        return SampleError{"cannot write " + path.string()};
+        return SampleError{"cannot write " + sampleFileName(file)};
     return path;
 }
 
