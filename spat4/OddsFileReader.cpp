@@ -173,16 +173,24 @@ std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path)
         bytes.resize(static_cast<std::size_t>(in.gcount()));
     }
 
+    auto parsed = oddsFileFromBytes(bytes, name);
+    if (auto *file = std::get_if<OddsFile>(&parsed))
+        file->modified = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
+            std::chrono::file_clock::to_sys(written));
+    return parsed;
+}
+
+std::variant<OddsFile, LoadProblem> oddsFileFromBytes(std::string_view bytes,
+                                                      const std::string &name)
+{
+    using Kind = LoadProblem::Kind;
     OddsFile file;
-    file.modified = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-        std::chrono::file_clock::to_sys(written));
     file.header = decodeCp932(bytes, kHeaderCharacters);
     if (file.header.size() < kHeaderCharacters)
         return LoadProblem{Kind::TooShortForHeader, name};
     if (bytes.size() <= kOddsWindowSkippedBytes)
         return LoadProblem{Kind::TooShortForOdds, name};
-    file.odds =
-        decodeCp932(std::string_view(bytes).substr(kOddsWindowSkippedBytes), kOddsCharacters);
+    file.odds = decodeCp932(bytes.substr(kOddsWindowSkippedBytes), kOddsCharacters);
     if (file.odds.size() < kOddsCharacters)
         return LoadProblem{Kind::TooShortForOdds, name};
     return file;

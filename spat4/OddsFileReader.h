@@ -67,4 +67,10 @@ struct OddsFile {
 // TooShortForOdds, with the file name as detail.
 std::variant<OddsFile, LoadProblem> readOddsFile(const std::filesystem::path &path);
 
+// The windows of a file's first bytes (at least kBytesNeeded of them when the file has that
+// many), without the time stamp. Problems come back as TooShortForHeader or TooShortForOdds
+// with name as detail.
+std::variant<OddsFile, LoadProblem> oddsFileFromBytes(std::string_view bytes,
+                                                      const std::string &name);
+
 } // namespace spat4

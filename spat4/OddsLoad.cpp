@@ -76,7 +76,17 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
     auto read = readOddsFile(entry->path);
     if (auto *problem = std::get_if<LoadProblem>(&read))
         return LoadProblem{problem->kind, entry->name};
-    const OddsFile &file = std::get<OddsFile>(read);
+    return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, utf8Path(entry->path));
+}
+
+std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int venueCode, int race,
+                                                     const std::string &filePath)
+{
+    using Kind = LoadProblem::Kind;
+    const Venue *venue = venueOf(venueCode);
+    const char raceChar = raceCharacter(race);
+    if (venue == nullptr || raceChar == 0)
+        return LoadProblem{Kind::NoSelection, {}};
 
     const std::string countField = file.runnerCountField();
     const auto count = engine::wholeNumberOf(countField);
@@ -84,7 +94,7 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
         return LoadProblem{Kind::BadRunnerCount, countField};
 
     LoadPlan plan;
-    plan.filePath = utf8Path(entry->path);
+    plan.filePath = filePath;
     plan.modified = file.modified;
     plan.headerText = file.headerText();
     plan.runnerCount = *count;

@@ -69,4 +69,9 @@ struct LoadProblem {
 // outside 1..12. The folder is listed anew on every call.
 std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venueCode, int race);
 
+// The checks and fields of planLoad for a file already read (filePath goes to the plan as is).
+struct OddsFile;
+std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int venueCode, int race,
+                                                     const std::string &filePath);
+
 } // namespace spat4
