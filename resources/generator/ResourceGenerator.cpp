@@ -1,0 +1,286 @@
+// Draws the program icon and the title picture and writes them in the formats the program's
+// resources keep: milka.ico (32x32 and 16x16, each in 16 and 256 colours, with AND masks) and
+// Picture1.bmp (308x154, 24-bit). Usage: milka_resource_generator <output folder>
+
+#include <QByteArray>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVector>
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+void put16(QByteArray &out, std::uint16_t v)
+{
+    out.append(char(v & 0xFF));
+    out.append(char(v >> 8));
+}
+
+void put32(QByteArray &out, std::uint32_t v)
+{
+    put16(out, std::uint16_t(v & 0xFFFF));
+    put16(out, std::uint16_t(v >> 16));
+}
+
+// A little horse facing left, drawn into a box of the given size.
+void drawHorse(QPainter &p, QRectF box, QColor coat)
+{
+    const double w = box.width(), h = box.height();
+    const double x = box.left(), y = box.top();
+    QPainterPath horse;
+    horse.addEllipse(QRectF(x + 0.25 * w, y + 0.35 * h, 0.55 * w, 0.3 * h)); // body
+    QPainterPath neck;
+    neck.moveTo(x + 0.32 * w, y + 0.45 * h);
+    neck.lineTo(x + 0.18 * w, y + 0.12 * h);
+    neck.lineTo(x + 0.30 * w, y + 0.08 * h);
+    neck.lineTo(x + 0.45 * w, y + 0.40 * h);
+    neck.closeSubpath();
+    horse.addPath(neck);
+    horse.addEllipse(QRectF(x + 0.02 * w, y + 0.08 * h, 0.26 * w, 0.14 * h)); // head
+    const double legTop = y + 0.55 * h, legWidth = 0.07 * w, legHeight = 0.4 * h;
+    for (double legX : {0.30, 0.40, 0.62, 0.72})
+        horse.addRect(QRectF(x + legX * w, legTop, legWidth, legHeight));
+    horse.setFillRule(Qt::WindingFill);
+    p.setPen(QPen(coat.darker(160), std::max(1.0, w / 40)));
+    p.setBrush(coat);
+    p.drawPath(horse.simplified());
+    // Tail and mane in a darker shade.
+    p.setPen(QPen(coat.darker(200), std::max(1.0, w / 16), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(x + 0.80 * w, y + 0.42 * h), QPointF(x + 0.95 * w, y + 0.70 * h));
+    p.drawLine(QPointF(x + 0.28 * w, y + 0.10 * h), QPointF(x + 0.40 * w, y + 0.36 * h));
+}
+
+QImage drawIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, size > 16);
+    p.setPen(QPen(QColor(0, 0, 128), 1));
+    p.setBrush(QColor(255, 255, 0));
+    p.drawEllipse(QRectF(0.5, 0.5, size - 1.0, size - 1.0));
+    drawHorse(p, QRectF(size * 0.12, size * 0.18, size * 0.76, size * 0.66), QColor(192, 0, 0));
+    p.end();
+    return image;
+}
+
+QVector<QRgb> palette16()
+{
+    // The standard 16 colours of a 4-bit Windows palette.
+    return {qRgb(0, 0, 0),       qRgb(128, 0, 0),   qRgb(0, 128, 0),   qRgb(128, 128, 0),
+            qRgb(0, 0, 128),     qRgb(128, 0, 128), qRgb(0, 128, 128), qRgb(192, 192, 192),
+            qRgb(128, 128, 128), qRgb(255, 0, 0),   qRgb(0, 255, 0),   qRgb(255, 255, 0),
+            qRgb(0, 0, 255),     qRgb(255, 0, 255), qRgb(0, 255, 255), qRgb(255, 255, 255)};
+}
+
+QVector<QRgb> palette256()
+{
+    QVector<QRgb> colours = palette16();
+    for (int r = 0; r < 6; ++r) {
+        for (int g = 0; g < 6; ++g) {
+            for (int b = 0; b < 6; ++b)
+                colours.append(qRgb(r * 51, g * 51, b * 51));
+        }
+    }
+    for (int i = 0; colours.size() < 256; ++i)
+        colours.append(qRgb(8 + i * 10, 8 + i * 10, 8 + i * 10));
+    return colours;
+}
+
+int nearest(QRgb colour, const QVector<QRgb> &colours)
+{
+    int best = 0;
+    long bestDistance = -1;
+    for (int i = 0; i < colours.size(); ++i) {
+        const long dr = qRed(colour) - qRed(colours[i]), dg = qGreen(colour) - qGreen(colours[i]),
+                   db = qBlue(colour) - qBlue(colours[i]);
+        const long distance = dr * dr + dg * dg + db * db;
+        if (bestDistance < 0 || distance < bestDistance) {
+            best = i;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+// One icon image: BITMAPINFOHEADER (height doubled for the mask), palette, XOR bits bottom-up,
+// AND mask bottom-up (1 = transparent).
+QByteArray iconImage(const QImage &image, int bitCount)
+{
+    const QVector<QRgb> colours = bitCount == 4 ? palette16() : palette256();
+    const int size = image.width();
+    const int xorStride = ((size * bitCount + 31) / 32) * 4;
+    const int andStride = ((size + 31) / 32) * 4;
+    QByteArray out;
+    put32(out, 40);
+    put32(out, std::uint32_t(size));
+    put32(out, std::uint32_t(size * 2));
+    put16(out, 1);
+    put16(out, std::uint16_t(bitCount));
+    put32(out, 0);
+    put32(out, std::uint32_t((xorStride + andStride) * size));
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+    put32(out, 0);
+    for (QRgb c : colours) {
+        out.append(char(qBlue(c)));
+        out.append(char(qGreen(c)));
+        out.append(char(qRed(c)));
+        out.append(char(0));
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(xorStride, '\0');
+        for (int x = 0; x < size; ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            const int index = qAlpha(pixel) < 128 ? 0 : nearest(pixel, colours);
+            if (bitCount == 8)
+                row[x] = char(index);
+            else
+                row[x / 2] = char(row[x / 2] | (x % 2 == 0 ? index << 4 : index));
+        }
+        out.append(row);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(andStride, '\0');
+        for (int x = 0; x < size; ++x) {
+            if (qAlpha(image.pixel(x, y)) < 128)
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        }
+        out.append(row);
+    }
+    return out;
+}
+
+QByteArray iconFile()
+{
+    struct Entry {
+        int size, bitCount;
+    };
+    const Entry entries[] = {{32, 4}, {16, 4}, {32, 8}, {16, 8}};
+    QByteArray header, images;
+    put16(header, 0);
+    put16(header, 1);
+    put16(header, std::uint16_t(std::size(entries)));
+    const int firstImage = 6 + 16 * int(std::size(entries));
+    for (const Entry &entry : entries) {
+        const QByteArray image = iconImage(drawIcon(entry.size), entry.bitCount);
+        header.append(char(entry.size));
+        header.append(char(entry.size));
+        header.append(char(entry.bitCount == 4 ? 16 : 0));
+        header.append(char(0));
+        put16(header, 1);
+        put16(header, std::uint16_t(entry.bitCount));
+        put32(header, std::uint32_t(image.size()));
+        put32(header, std::uint32_t(firstImage + images.size()));
+        images.append(image);
+    }
+    return header + images;
+}
+
+QImage drawPicture()
+{
+    QImage image(308, 154, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor coats[] = {QColor(220, 40, 40),  QColor(40, 120, 220), QColor(30, 160, 60),
+                            QColor(240, 160, 0),  QColor(150, 60, 200), QColor(0, 170, 170),
+                            QColor(230, 90, 160), QColor(120, 80, 40)};
+    int n = 0;
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 8; ++column) {
+            const double x = 4 + column * 38 + (row % 2) * 16, y = 4 + row * 38;
+            drawHorse(p, QRectF(x, y, 30, 28), coats[n++ % std::size(coats)]);
+        }
+    }
+    QFont title(QStringLiteral("IPAPGothic"));
+    title.setPixelSize(40);
+    title.setBold(true);
+    title.setItalic(true);
+    p.setFont(title);
+    const QRect top(0, 20, 308, 60), bottom(0, 82, 308, 56);
+    QPainterPath lettering;
+    lettering.addText(0, 0, title, QStringLiteral("ミルカ！！！"));
+    QFont sub = title;
+    sub.setPixelSize(34);
+    QPainterPath subLettering;
+    subLettering.addText(0, 0, sub, QStringLiteral("地方版"));
+    auto centred = [](const QPainterPath &path, const QRect &box) {
+        const QRectF bounds = path.boundingRect();
+        return path.translated(box.center().x() - bounds.center().x(),
+                               box.center().y() - bounds.center().y());
+    };
+    p.setPen(QPen(Qt::white, 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(centred(lettering, top));
+    p.drawPath(centred(subLettering, bottom));
+    p.setPen(QPen(QColor(0, 0, 128), 1.5));
+    p.setBrush(QColor(200, 0, 0));
+    p.drawPath(centred(lettering, top));
+    p.setBrush(QColor(0, 90, 200));
+    p.drawPath(centred(subLettering, bottom));
+    p.end();
+    return image;
+}
+
+QByteArray bitmapFile(const QImage &image)
+{
+    const int stride = ((image.width() * 3 + 3) / 4) * 4;
+    const int pixelBytes = stride * image.height();
+    QByteArray out("BM");
+    put32(out, std::uint32_t(14 + 40 + pixelBytes));
+    put32(out, 0);
+    put32(out, 14 + 40);
+    put32(out, 40);
+    put32(out, std::uint32_t(image.width()));
+    put32(out, std::uint32_t(image.height()));
+    put16(out, 1);
+    put16(out, 24);
+    put32(out, 0);
+    put32(out, std::uint32_t(pixelBytes));
+    put32(out, 2835); // 72 dots per inch
+    put32(out, 2835);
+    put32(out, 0);
+    put32(out, 0);
+    for (int y = image.height() - 1; y >= 0; --y) {
+        QByteArray row(stride, '\0');
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            row[3 * x] = char(qBlue(pixel));
+            row[3 * x + 1] = char(qGreen(pixel));
+            row[3 * x + 2] = char(qRed(pixel));
+        }
+        out.append(row);
+    }
+    return out;
+}
+
+bool write(const QString &path, const QByteArray &data)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
+    const bool ok = write(out.filePath(QStringLiteral("milka.ico")), iconFile()) &&
+                    write(out.filePath(QStringLiteral("Picture1.bmp")), bitmapFile(drawPicture()));
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,319 @@
+#include "Form1TestSupport.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest/qtestspontaneevent.h>
+
+// What the input controls of the main window do.
+class Form1BehaviourTests : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installJapaneseUi(); }
+    void init()
+    {
+        m_state = std::make_unique<Module1>();
+        m_form = std::make_unique<Form1>(*m_state, m_folder);
+        m_form->initialiseInputs();
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_state.reset();
+    }
+
+    void fullWidthInput_data();
+    void fullWidthInput();
+    void pastedFullWidthKeepsMaximumLength();
+    void depthOptionsKeepText();
+    void kindOptionsChangeCaptionsOnly_data();
+    void kindOptionsChangeCaptionsOnly();
+    void clearButtons_data();
+    void clearButtons();
+    void closeBoxRefused();
+    void venueButtonsEnableRaces();
+    void venueAvailability();
+    void raceButtonEnablesLoad();
+    void loadWithNothingSelected();
+    void loadCancelled();
+    void exitCancelled();
+    // Last: ending the event loop leaves later event loops of this process unusable.
+    void exitEndsEventLoop();
+
+private:
+    void fillGrid(const QString &text);
+    std::unique_ptr<Module1> m_state;
+    EmptySpat4Folder m_folder;
+    std::unique_ptr<Form1> m_form;
+};
+
+void Form1BehaviourTests::fillGrid(const QString &text)
+{
+    for (int r = 1; r <= 16; ++r)
+        for (int c = 1; c <= 5; ++c)
+            m_form->Text(c, r)->setText(text);
+}
+
+void Form1BehaviourTests::fullWidthInput_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("digits") << 1 << QStringLiteral("１２") << "12";
+    QTest::newRow("third character refused") << 2 << QStringLiteral("１２３") << "12";
+    QTest::newRow("half-width refused too") << 3 << "123"
+                                            << "12";
+    QTest::newRow("minus") << 3 << QStringLiteral("－１") << "-1";
+    QTest::newRow("long-vowel mark as minus") << 3 << QStringLiteral("ー３") << "-3";
+    QTest::newRow("ideographic space") << 1 << QStringLiteral("　７") << " 7";
+    QTest::newRow("odds with point") << 4 << QStringLiteral("１．３５") << "1.35";
+    QTest::newRow("sixth character refused") << 5 << QStringLiteral("１２．３４５") << "12.34";
+    QTest::newRow("exponent and plus") << 4 << QStringLiteral("９Ｅ＋９") << "9E+9";
+    QTest::newRow("other text kept") << 5 << QStringLiteral("あ1") << QStringLiteral("あ1");
+}
+
+void Form1BehaviourTests::fullWidthInput()
+{
+    QFETCH(int, column);
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QLineEdit *box = m_form->Text(column, 5);
+    typeText(box, typed);
+    QCOMPARE(box->text(), shown);
+    QVERIFY(!box->testAttribute(Qt::WA_InputMethodEnabled));
+    QVERIFY(box->inputMethodHints().testFlag(Qt::ImhPreferLatin));
+}
+
+void Form1BehaviourTests::pastedFullWidthKeepsMaximumLength()
+{
+    QApplication::clipboard()->setText(QStringLiteral("１．２３４５６"));
+    QLineEdit *box = m_form->Text(4, 1);
+    box->paste();
+    QCOMPARE(box->text(), QStringLiteral("1.234"));
+}
+
+void Form1BehaviourTests::depthOptionsKeepText()
+{
+    QTest::keyClicks(m_form->Text(1, 1), QStringLiteral("3"));
+    QTest::keyClicks(m_form->Text(2, 16), QStringLiteral("4"));
+
+    const auto enabledColumns = [this](int row) {
+        return QList<bool>{m_form->Text(1, row)->isEnabled(), m_form->Text(2, row)->isEnabled(),
+                           m_form->Text(3, row)->isEnabled()};
+    };
+    m_form->Option(14)->click();
+    for (int r = 1; r <= 16; ++r)
+        QCOMPARE(enabledColumns(r), (QList<bool>{false, true, true}));
+    m_form->Option(15)->click();
+    for (int r = 1; r <= 16; ++r)
+        QCOMPARE(enabledColumns(r), (QList<bool>{false, false, true}));
+    m_form->Option(14)->click(); // Text2 comes back, Text1 stays disabled
+    QCOMPARE(enabledColumns(16), (QList<bool>{false, true, true}));
+    m_form->Option(13)->click();
+    for (int r = 1; r <= 16; ++r)
+        QCOMPARE(enabledColumns(r), (QList<bool>{true, true, true}));
+
+    QCOMPARE(m_form->Text(1, 1)->text(), QStringLiteral("3"));
+    QCOMPARE(m_form->Text(2, 16)->text(), QStringLiteral("4"));
+    QVERIFY(m_form->Option(13)->isChecked() && !m_form->Option(14)->isChecked());
+}
+
+void Form1BehaviourTests::kindOptionsChangeCaptionsOnly_data()
+{
+    QTest::addColumn<int>("option");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<QString>("clearCaption");
+    QTest::newRow("着順") << 17 << QStringLiteral("前3走までの着順位")
+                          << QStringLiteral("着順位データクリア");
+    QTest::newRow("人気") << 16 << QStringLiteral("前3走までの人気順位")
+                          << QStringLiteral("人気順位データクリア");
+}
+
+void Form1BehaviourTests::kindOptionsChangeCaptionsOnly()
+{
+    QFETCH(int, option);
+    QFETCH(QString, heading);
+    QFETCH(QString, clearCaption);
+    m_form->Option(17)->click(); // from the other caption, so 人気 shows a change back
+    fillGrid(QStringLiteral("2"));
+    m_form->Option(option)->click();
+    QCOMPARE(m_form->Label(7)->text(), heading);
+    QCOMPARE(m_form->Label(7)->size(), m_form->Label(7)->sizeHint()); // still autosized
+    QCOMPARE(m_form->Command(2)->text(), clearCaption);
+    QCOMPARE(m_form->Text(1, 1)->text(), QStringLiteral("2"));
+}
+
+void Form1BehaviourTests::clearButtons_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QList<int>>("cleared");
+    const QList<int> none;
+    QTest::newRow("Command2 OK") << 2 << true << QList<int>{1, 2, 3};
+    QTest::newRow("Command2 Cancel") << 2 << false << none;
+    QTest::newRow("Command2 Enter") << 2 << false << none;
+    QTest::newRow("Command3 OK") << 3 << true << QList<int>{4, 5};
+    QTest::newRow("Command3 Cancel") << 3 << false << none;
+    QTest::newRow("Command3 Enter") << 3 << false << none;
+}
+
+void Form1BehaviourTests::clearButtons()
+{
+    QFETCH(int, command);
+    QFETCH(bool, ok);
+    QFETCH(QList<int>, cleared);
+    fillGrid(QStringLiteral("9"));
+    m_form->Option(15)->click(); // disabled boxes are emptied as well
+    const bool enter = QByteArray(QTest::currentDataTag()).endsWith("Enter");
+
+    BoxAnswerer answerer(
+        {enter ? Answer::enter() : Answer::click(ok ? QMessageBox::Ok : QMessageBox::Cancel)});
+    QTest::mouseClick(m_form->Command(command), Qt::LeftButton);
+
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    const SeenBox &box = answerer.seen()[0];
+    QCOMPARE(box.text, QStringLiteral("消去してよろしいですか？"));
+    QCOMPARE(box.title, QStringLiteral("終了確認"));
+    QCOMPARE(box.icon, QMessageBox::Question);
+    QCOMPARE(box.defaultButton, QStringLiteral("キャンセル"));
+    QCOMPARE(box.buttons.size(), 2);
+    QVERIFY(box.buttons.contains(QStringLiteral("OK")));
+
+    for (int r = 1; r <= 16; ++r) {
+        for (int c = 1; c <= 5; ++c)
+            QCOMPARE(m_form->Text(c, r)->text(),
+                     cleared.contains(c) ? QString() : QStringLiteral("9"));
+    }
+}
+
+void Form1BehaviourTests::closeBoxRefused()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+
+    // The window system's close request (close box, Alt+F4) is refused without a message.
+    QCloseEvent request;
+    QSpontaneKeyEvent::setSpontaneous(&request);
+    QApplication::instance()->notify(m_form.get(), &request);
+    QVERIFY(!request.isAccepted());
+    QVERIFY(m_form->isVisible());
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // A close from program code goes through.
+    QVERIFY(m_form->close());
+    QVERIFY(!m_form->isVisible());
+}
+
+void Form1BehaviourTests::venueButtonsEnableRaces()
+{
+    auto &table = m_state->availability.RaceFileTable;
+    table[61][1] = table[61][3] = table[61][11] = 1; // 大井 races 1, 3 and 11
+    table[56][5] = 1;                                // 浦和 race 5
+    for (int n : {21, 22, 23, 24})
+        m_form->Option(n)->setEnabled(true);
+
+    m_form->Option(21)->click();
+    m_form->Option(5)->click();
+    QVERIFY(m_form->Option(5)->isChecked());
+
+    m_form->Option(23)->click();
+    for (int race = 1; race <= 12; ++race)
+        QCOMPARE(m_form->Option(race)->isEnabled(), race == 1 || race == 3 || race == 11);
+    // The selection is not touched: race 5 stays selected though it is now disabled.
+    QVERIFY(m_form->Option(5)->isChecked());
+
+    m_form->Option(22)->click(); // 川崎 has no files
+    for (int race = 1; race <= 12; ++race)
+        QVERIFY(!m_form->Option(race)->isEnabled());
+}
+
+void Form1BehaviourTests::venueAvailability()
+{
+    spat4::Availability availability;
+    availability.VenueFileFlags[61] = 1;
+    availability.VenueFileFlags[58] = 1; // a code no button reads
+    m_form->applyVenueAvailability(availability);
+    QCOMPARE(m_form->Option(21)->isEnabled(), false);
+    QCOMPARE(m_form->Option(22)->isEnabled(), false);
+    QCOMPARE(m_form->Option(23)->isEnabled(), true);
+    QCOMPARE(m_form->Option(24)->isEnabled(), false);
+    QCOMPARE(m_form->Option(30)->isEnabled(), false);
+}
+
+void Form1BehaviourTests::raceButtonEnablesLoad()
+{
+    m_form->LOADHO()->setEnabled(false);
+    m_form->Option(7)->setEnabled(true);
+    m_form->Option(7)->click();
+    QVERIFY(m_form->LOADHO()->isEnabled());
+}
+
+void Form1BehaviourTests::loadWithNothingSelected()
+{
+    const QString label1 = m_form->Label(1)->text();
+    BoxAnswerer answerer({Answer::click(QMessageBox::Ok), Answer::click(QMessageBox::Ok)});
+    m_form->LOADHO()->trigger();
+
+    QCOMPARE(answerer.seen().size(), size_t(2));
+    QCOMPARE(answerer.seen()[0].text, QStringLiteral("ｵｯｽﾞを読み込みますか？"));
+    QCOMPARE(answerer.seen()[0].title, QStringLiteral("終了確認"));
+    QCOMPARE(answerer.seen()[0].icon, QMessageBox::Question);
+    QCOMPARE(answerer.seen()[0].defaultButton, QStringLiteral("キャンセル"));
+    QCOMPARE(answerer.seen()[1].text, QStringLiteral("読込データがありませんでした。"));
+    QCOMPARE(answerer.seen()[1].title, QStringLiteral("読込みデータ確認"));
+    QCOMPARE(answerer.seen()[1].icon, QMessageBox::Warning);
+    QCOMPARE(answerer.seen()[1].buttons, QStringList{"OK"});
+    QCOMPARE(m_form->Label(1)->text(), label1);
+    QCOMPARE(m_state->race.RunnerCount, 8);
+}
+
+void Form1BehaviourTests::loadCancelled()
+{
+    m_form->Text(4, 1)->setText(QStringLiteral("1.5"));
+    BoxAnswerer answerer({Answer::enter()});
+    m_form->LOADHO()->trigger();
+    QCOMPARE(answerer.seen().size(), size_t(1)); // no warning after Cancel
+    QCOMPARE(m_form->Text(4, 1)->text(), QStringLiteral("1.5"));
+    QVERIFY(m_state->loader.OddsFilePath.empty());
+}
+
+void Form1BehaviourTests::exitCancelled()
+{
+    int ended = 0;
+    m_form->setProgramEnd([&ended] { ++ended; });
+    BoxAnswerer answerer({Answer::enter()});
+    m_form->FIN()->trigger();
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    QCOMPARE(answerer.seen()[0].text, QStringLiteral("終了してよろしいですか？"));
+    QCOMPARE(answerer.seen()[0].title, QStringLiteral("終了確認"));
+    QCOMPARE(answerer.seen()[0].defaultButton, QStringLiteral("キャンセル"));
+    QCOMPARE(ended, 0);
+}
+
+void Form1BehaviourTests::exitEndsEventLoop()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+
+    // The real ending: OK in the exit confirmation ends the running event loop at once,
+    // without asking the window to close.
+    BoxAnswerer answerer({Answer::click(QMessageBox::Ok)});
+    QEventLoop loop;
+    QTimer::singleShot(0, m_form->FIN(), &QAction::trigger);
+    QTimer safety;
+    safety.setSingleShot(true);
+    connect(&safety, &QTimer::timeout, &loop, [&loop] { loop.exit(1); });
+    safety.start(20000);
+    const int code = loop.exec();
+    QCOMPARE(code, 0);
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    QVERIFY(m_form->isVisible()); // ended, not closed
+}
+
+QTEST_MAIN(Form1BehaviourTests)
+#include "Form1BehaviourTests.moc"
