@@ -912,10 +912,11 @@ QString loadProblemText(const spat4::LoadProblem &problem)
         return withDetail(QStringLiteral("オッズデータのファイルが短すぎます。"
                                          "ファイルが壊れている可能性があります。"));
     case Kind::BadRunnerCount:
-        return withDetail(QStringLiteral("オッズデータの出走馬数が読み取れませんでした"
-                                         "（8～16頭ではありません）。"));
+        return QStringLiteral("オッズデータの出走馬数「%1」が読み取れませんでした"
+                              "（8～16頭ではありません）。")
+            .arg(detail);
     case Kind::OddsNotDisplayable:
-        return withDetail(QStringLiteral("オッズデータに表示できない複勝オッズがあります。"));
+        return QStringLiteral("オッズデータの%1番の複勝オッズが表示できない値です。").arg(detail);
     }
     return kNoLoadData;
 }
