@@ -189,8 +189,8 @@ std::variant<ForecastResult, ForecastError> runForecast(RaceCard &card, FormRati
 
     rateForm(card, form);
     ForecastResult result;
-    result.slots = rateOddsAndSelect(card, form, odds);
-    result.texts = resultTexts(result.slots);
+    result.markSlots = rateOddsAndSelect(card, form, odds);
+    result.texts = resultTexts(result.markSlots);
     return result;
 }
 

@@ -46,7 +46,7 @@ struct ResultTexts {
 };
 
 struct ForecastResult {
-    MarkSlots slots{};
+    MarkSlots markSlots{};
     ResultTexts texts;
 };
 

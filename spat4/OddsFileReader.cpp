@@ -1,9 +1,8 @@
 #include "OddsFileReader.h"
 
-#include <unicode/ucnv.h>
+#include "Cp932.h"
 
 #include <fstream>
-#include <memory>
 #include <system_error>
 
 namespace spat4 {
@@ -21,37 +20,6 @@ bool isLeadByte(unsigned char b)
 bool isTrailByte(unsigned char b)
 {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
-}
-
-struct ConverterCloser {
-    void operator()(UConverter *c) const { ucnv_close(c); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-Converter openWindows31J()
-{
-    UErrorCode err = U_ZERO_ERROR;
-    Converter c(ucnv_open("windows-31j", &err));
-    if (U_FAILURE(err))
-        return nullptr;
-    // Stop instead of substituting: ICU's substitute for windows-31j is U+001A, which would
-    // look like a real control character of the file.
-    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    return U_FAILURE(err) ? nullptr : std::move(c);
-}
-
-// One character of one or two bytes through ICU, U+FFFD when ICU does not map all of it.
-char32_t convertOne(UConverter *c, std::string_view bytes)
-{
-    if (c == nullptr)
-        return kReplacement;
-    ucnv_reset(c);
-    UErrorCode err = U_ZERO_ERROR;
-    const char *source = bytes.data();
-    const UChar32 cp = ucnv_getNextUChar(c, &source, bytes.data() + bytes.size(), &err);
-    if (U_FAILURE(err) || source != bytes.data() + bytes.size() || cp < 0)
-        return kReplacement;
-    return static_cast<char32_t>(cp);
 }
 
 std::string fileNameOf(const fs::path &p)
@@ -72,7 +40,6 @@ std::string recordField(const std::u32string &odds, int horse, std::size_t first
 
 std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
 {
-    const Converter converter = openWindows31J();
     std::u32string out;
     std::size_t i = 0;
     while (out.size() < maxCharacters && i < bytes.size()) {
@@ -83,7 +50,7 @@ std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
             ++i;
         } else if (isLeadByte(b)) {
             if (i + 1 < bytes.size() && isTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
-                out.push_back(convertOne(converter.get(), bytes.substr(i, 2)));
+                out.push_back(cp932::toUnicode(bytes.substr(i, 2)));
                 i += 2;
             } else {
                 // A lead byte without its trail: only the lead byte is lost, so a digit right
@@ -92,7 +59,7 @@ std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
                 ++i;
             }
         } else {
-            out.push_back(convertOne(converter.get(), bytes.substr(i, 1)));
+            out.push_back(cp932::toUnicode(bytes.substr(i, 1)));
             ++i;
         }
     }

@@ -1,7 +1,6 @@
 #include "SampleWriter.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ustring.h>
+#include "Cp932.h"
 
 #include <cstdio>
 #include <fstream>
@@ -35,30 +34,20 @@ std::vector<std::string> charactersOf(std::string_view s)
     return out;
 }
 
-struct ConverterCloser {
-    void operator()(UConverter *c) const { ucnv_close(c); }
-};
-
 // One character to Shift-JIS; ASCII is written as is (ICU's table would swap 0x1A, 0x1C, 0x7F).
-std::optional<std::string> characterInShiftJis(UConverter *c, const std::string &character)
+std::optional<std::string> characterInShiftJis(const std::string &character)
 {
     if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)
         return character;
-    if (c == nullptr)
+    // Decode the one UTF-8 character.
+    const auto b = static_cast<unsigned char>(character[0]);
+    const int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+    if (extra < 0 || character.size() != static_cast<std::size_t>(extra) + 1)
         return std::nullopt;
-    UErrorCode err = U_ZERO_ERROR;
-    UChar utf16[4];
-    int32_t utf16Length = 0;
-    u_strFromUTF8Lenient(utf16, 4, &utf16Length, character.data(),
-                         static_cast<int32_t>(character.size()), &err);
-    if (U_FAILURE(err))
-        return std::nullopt;
-    char bytes[8];
-    ucnv_reset(c);
-    const int32_t n = ucnv_fromUChars(c, bytes, sizeof bytes, utf16, utf16Length, &err);
-    if (U_FAILURE(err))
-        return std::nullopt;
-    return std::string(bytes, static_cast<std::size_t>(n));
+    char32_t cp = b & (0x3F >> extra);
+    for (int k = 1; k <= extra; ++k)
+        cp = (cp << 6) | (static_cast<unsigned char>(character[k]) & 0x3F);
+    return cp932::fromUnicode(cp);
 }
 
 // Places text into the character grid at first, padded to width on the chosen side.
@@ -78,13 +67,9 @@ std::optional<SampleError> place(std::vector<std::string> &grid, std::size_t fir
 
 std::variant<std::string, SampleError> encode(const std::vector<std::string> &grid)
 {
-    UErrorCode err = U_ZERO_ERROR;
-    std::unique_ptr<UConverter, ConverterCloser> c(ucnv_open("windows-31j", &err));
-    if (U_SUCCESS(err))
-        ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
     std::string out;
     for (const std::string &ch : grid) {
-        const auto bytes = characterInShiftJis(U_SUCCESS(err) ? c.get() : nullptr, ch);
+        const auto bytes = characterInShiftJis(ch);
         if (!bytes)
             return SampleError{"not a Shift-JIS character: " + ch};
         out += *bytes;

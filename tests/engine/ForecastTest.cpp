@@ -81,7 +81,7 @@ TEST(OddsRating, WorkedExampleEveryColumnAndTheSlots)
     EXPECT_EQ(rows(e.odds.MarkEligible, 8), (std::vector<std::int16_t>{1, 1, 1, 0, 1, 0, 1, 0}));
     EXPECT_EQ(rows(e.odds.PickScore, 8), (std::vector<std::int16_t>{4, 2, 6, 100, 3, 100, 5, 100}));
     EXPECT_EQ(rows(e.odds.PickOrder, 8), (std::vector<std::int16_t>{3, 1, 5, 8, 2, 8, 4, 8}));
-    EXPECT_EQ(result.slots, (engine::MarkSlots{2, 5, 1, 7, 3}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{2, 5, 1, 7, 3}));
 }
 
 TEST(ResultDisplay, WorkedExampleCaptions)
@@ -118,7 +118,7 @@ TEST(Forecast, RunnerCountZeroReadsNothingAndShowsEmptyCaptions)
     Engine e;
     const auto grid = gridOf(kExampleRace);
     const ForecastResult result = e.run(grid);
-    EXPECT_EQ(result.slots, (engine::MarkSlots{}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{}));
     for (const auto &caption : result.texts.numberCaptions)
         EXPECT_EQ(caption, "\u3000番");
     for (const auto &caption : result.texts.pairCaptions)
@@ -134,7 +134,7 @@ TEST(Forecast, ReadsOnlyRowsUpToTheRunnerCount)
     for (int r = 9; r <= 16; ++r)
         rowsOfText.push_back({"1", "1", "1", "1.0", "1.0"});
     const auto result = e.run(gridOf(rowsOfText));
-    EXPECT_EQ(result.slots, (engine::MarkSlots{2, 5, 1, 7, 3}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{2, 5, 1, 7, 3}));
     for (int r = 9; r <= 20; ++r) {
         EXPECT_EQ(e.card.PrevRace3[r], 0);
         EXPECT_EQ(e.card.PlaceOddsLow[r], 0);
@@ -151,7 +151,7 @@ TEST(Forecast, TwoRunsOnTheSameInputAgree)
     const auto form = e.form;
     const auto odds = e.odds;
     const auto second = e.run(grid);
-    EXPECT_EQ(first.slots, second.slots);
+    EXPECT_EQ(first.markSlots, second.markSlots);
     EXPECT_EQ(first.texts, second.texts);
     EXPECT_EQ(e.card, card);
     EXPECT_EQ(e.form, form);
@@ -168,7 +168,7 @@ TEST(Forecast, EmptyRowsCrowdOutAHorseWithData)
     const auto result = e.run(gridOf(race));
     EXPECT_EQ(e.form.FormRank[2], 2);
     EXPECT_EQ(e.odds.OddsRank[2], 8);
-    EXPECT_EQ(result.slots, (engine::MarkSlots{}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{}));
 }
 
 TEST(Forecast, ExactlyThreeEligibleHorsesLeaveBothTriangleSlotsEmpty)
@@ -183,7 +183,7 @@ TEST(Forecast, ExactlyThreeEligibleHorsesLeaveBothTriangleSlotsEmpty)
         {"2", "2", "3", "5.3", "6.3"}, {"3", "3", "3", "5.4", "6.4"},
     };
     const auto result = e.run(gridOf(race));
-    EXPECT_EQ(result.slots, (engine::MarkSlots{1, 2, 3, 0, 0}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{1, 2, 3, 0, 0}));
     EXPECT_EQ(result.texts.numberCaptions[3], "\u3000番");
     EXPECT_EQ(result.texts.pairCaptions[3], " - 1");
     EXPECT_EQ(result.texts.pairCaptions[4], " - 1");
@@ -330,7 +330,7 @@ TEST(Forecast, CountsOutsideEightToSixteenRateWhatTheArraysHold)
     EXPECT_EQ(rows(e.form.FormRank, 3), (std::vector<std::int16_t>{3, 1, 2}));
     // With fewer than six runners the ineligible horses' order (the runner count) is a slot
     // number; the later of the two takes slot 3.
-    EXPECT_EQ(result.slots, (engine::MarkSlots{1, 0, 3, 0, 0}));
+    EXPECT_EQ(result.markSlots, (engine::MarkSlots{1, 0, 3, 0, 0}));
 }
 
 } // namespace

@@ -1,9 +1,6 @@
-// The engine comes before any Qt header: its ForecastResult has a member named "slots", which
-// Qt defines as a keyword macro.
-#include "Forecast.h"
-
 #include "Form1.h"
 
+#include "Forecast.h"
 #include "HalfWidthValidator.h"
 #include "JapaneseUi.h"
 #include "MessageBoxes.h"
