@@ -1,8 +1,8 @@
 #include "frmAbout.h"
 
 #include "ApplicationTitle.h"
-#include "SysInfo.h"
 #include "ResourceNames.h"
+#include "SysInfo.h"
 #include "Twips.h"
 #include "Version.h"
 #include "VersionCaption.h"
@@ -11,10 +11,13 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <array>
+#include <string_view>
 
 namespace {
 
@@ -88,6 +91,25 @@ QString descriptionText()
     return text + QString::fromLatin1(kSupportAddress);
 }
 
+// The description's padding was measured against the layout's own font; with any other font
+// a sentence may end short of the line and the next one would follow on the same line. This
+// label keeps the text as it is and starts a new line wherever a run of padding ends.
+class DescriptionLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        static const QRegularExpression padding(QStringLiteral("\\x{3000}+"));
+        QString shown = text();
+        shown.replace(padding, QStringLiteral("\n"));
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(contentsRect(), int(alignment()) | Qt::TextWordWrap, shown);
+    }
+};
+
 QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
     const QString text = row.text ? QString::fromUtf8(row.text) : QString();
@@ -97,7 +119,9 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         button->setAutoDefault(true);
         widget = button;
     } else {
-        auto *label = new QLabel(text, parent);
+        auto *label = std::string_view(row.name) == "lblDescription"
+                          ? new DescriptionLabel(text, parent)
+                          : new QLabel(text, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(!row.autoSize);
         widget = label;

@@ -94,10 +94,15 @@ QLabel *makeControl(const ControlRow &row, QWidget *parent)
     return label;
 }
 
-// An autosizing label takes the size of its text and keeps its top-left corner.
+// An autosizing label takes the size of its text. A left-aligned one keeps its top-left
+// corner; a right-aligned one keeps its top-right corner, so the version grows to the left
+// and stays inside the frame whatever font stands in for the layout's.
 void autoSize(QLabel *label)
 {
+    const QRect before = label->geometry();
     label->resize(label->sizeHint());
+    if (label->alignment() & Qt::AlignRight)
+        label->move(before.right() + 1 - label->width(), before.top());
 }
 
 } // namespace
