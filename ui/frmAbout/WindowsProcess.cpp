@@ -8,8 +8,10 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <shellapi.h>
 #include <windows.h>
+
+// After windows.h, which it builds on.
+#include <shellapi.h>
 
 namespace sysinfo {
 
