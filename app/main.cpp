@@ -1,13 +1,24 @@
 #include "Form1.h"
+#include "JapaneseUi.h"
 #include "Module1.h"
+#include "Spat4Folder.h"
+#include "Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("milka"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
+    installJapaneseTranslation(app);
+    installJapaneseFonts();
+
     Module1 state;
-    Form1 window(state);
+    const auto folder = spat4::systemSpat4Folder();
+    Form1 window(state, *folder);
+    if (!Form1_Load(window, state, *folder))
+        return 0; // "キャンセル" in the data-check dialog: the window is never shown
     window.show();
     return app.exec();
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "frmSplash.h"
+
+class Form1;
+struct Module1;
+
+namespace spat4 {
+class Spat4Folder;
+}
+
+// Everything that happens before the main window is first shown, in this order: the splash
+// (held a little over two seconds), the SPAT4 data-check dialog, the kind captions and the
+// availability scan when SPAT4 data are present, "8" in the runner count box with the
+// previous-race columns enabled, and the focus on the first box of the grid.
+// Returns false when the user chose "キャンセル": the program then ends without the window.
+bool Form1_Load(Form1 &window, Module1 &state, const spat4::Spat4Folder &folder,
+                const frmSplash::Clock &clock = frmSplash::steadyClock);
