@@ -124,16 +124,6 @@ void Form3Test::windowAndLoad()
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
 
-    const auto *note = dialog.findChild<QLabel *>(QStringLiteral("Label2"));
-    QCOMPARE(note->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(note->font().family(), u"ＭＳ Ｐゴシック"_s);
-    QCOMPARE(note->font().pointSizeF(), 9.0);
-    QVERIFY(note->font().underline());
-    QVERIFY(!note->font().bold());
-    const auto *question = dialog.findChild<QLabel *>(QStringLiteral("Label1"));
-    QCOMPARE(question->font().pointSizeF(), 11.25);
-    QVERIFY(question->font().bold());
-
     const QDate before = QDate::currentDate();
     Form3 again(state);
     const auto *calendar = again.findChild<QCalendarWidget *>(QStringLiteral("MonthView1"));
