@@ -337,15 +337,21 @@ void Form1::buildLabels(QWidget *client)
         if (row.bordered)
             label->setFrameStyle(QFrame::Box | QFrame::Plain);
         if (row.colour != Colour::Default) {
+            // The text takes the colour through its own role: a plain box frame is drawn in
+            // WindowText, and Label22's border stays black while its text is red.
             QPalette palette = label->palette();
-            palette.setColor(QPalette::WindowText,
+            palette.setColor(QPalette::Text,
                              row.colour == Colour::Red ? QColor(255, 0, 0) : QColor(0, 0, 255));
             label->setPalette(palette);
+            label->setForegroundRole(QPalette::Text);
         }
         label->setProperty("autoSize", row.autoSize);
         setCaption(label, QString::fromUtf8(row.caption));
         m_label[row.number] = label;
     }
+    // The time stamp is wider than its fixed-size label; like any label that does not size
+    // itself, it breaks onto the label's second line instead of being cut off.
+    m_label[1]->setWordWrap(true);
 }
 
 void Form1::buildGrid(QWidget *client)
@@ -850,6 +856,23 @@ void Form1::LOADHO_Click()
     applyLoadPlan(std::get<spat4::LoadPlan>(outcome));
 }
 
+QString generalDateText(const QDateTime &when, const QLocale &locale)
+{
+    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    const QTime time = when.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return date;
+    // The short time format without seconds ("H:mm") gets them after the minutes, as the
+    // general date format shows them; the long format would spell out 時, 分 and 秒.
+    QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
+    if (!timeFormat.contains(QLatin1Char('s'))) {
+        const int minutes = timeFormat.indexOf(QLatin1String("mm"));
+        if (minutes >= 0)
+            timeFormat.insert(minutes + 2, QLatin1String(":ss"));
+    }
+    return date + QLatin1Char(' ') + locale.toString(time, timeFormat);
+}
+
 void Form1::applyLoadPlan(const spat4::LoadPlan &plan)
 {
     const int n = plan.runnerCount;
@@ -857,12 +880,8 @@ void Form1::applyLoadPlan(const spat4::LoadPlan &plan)
     const QDateTime modified = QDateTime::fromMSecsSinceEpoch(
         std::chrono::duration_cast<std::chrono::milliseconds>(plan.modified.time_since_epoch())
             .count());
-    const QTime time = modified.time();
-    const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
-    const QString stamp = midnight
-                              ? QLocale::system().toString(modified.date(), QLocale::ShortFormat)
-                              : QLocale::system().toString(modified, QLocale::ShortFormat);
-    setCaption(m_label[1], stamp + QStringLiteral("    現在"));
+    setCaption(m_label[1],
+               generalDateText(modified, QLocale::system()) + QStringLiteral("    現在"));
 
     spat4::LoaderState &loader = m_state.loader;
     loader.OddsFilePath = plan.filePath;

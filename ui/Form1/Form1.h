@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDateTime>
+#include <QLocale>
 #include <QMainWindow>
 
 #include <array>
@@ -159,3 +161,8 @@ private:
 QString forecastErrorText(const engine::ForecastError &error);
 // The text of the warning for an odds file that cannot be loaded.
 QString loadProblemText(const spat4::LoadProblem &problem);
+
+// A date and time as the system's general date format writes it: the short date, then the time
+// with its seconds ("2026/12/07 7:59:26" in Japanese); a time of exactly midnight gives the date
+// alone.
+QString generalDateText(const QDateTime &when, const QLocale &locale);
