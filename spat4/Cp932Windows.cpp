@@ -13,6 +13,12 @@ char32_t toUnicode(std::string_view bytes)
 {
     if (bytes.empty() || bytes.size() > 2)
         return kReplacement;
+    // Windows' table gives the single bytes 0x80, 0xA0 and 0xFD-0xFF control and private-use
+    // characters that no font shows; they are not Shift-JIS, so they read as U+FFFD here as on
+    // every other platform.
+    const auto first = static_cast<unsigned char>(bytes[0]);
+    if (bytes.size() == 1 && (first == 0x80 || first == 0xA0 || first >= 0xFD))
+        return kReplacement;
     wchar_t wide[2] = {};
     const int n = MultiByteToWideChar(kCodePage, MB_ERR_INVALID_CHARS, bytes.data(),
                                       static_cast<int>(bytes.size()), wide, 2);

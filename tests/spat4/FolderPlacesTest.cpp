@@ -39,6 +39,20 @@ TEST(FolderPlacesTest, WineDriveCFromTheEnvironment)
         EXPECT_EQ(wineDriveC(c.env), c.expected) << c.name;
 }
 
+// A path as one spelling for comparison: forward slashes, and on Windows, which compares file
+// names without regard to case and answers with the spelling it was asked for, ASCII lower case.
+std::string comparable(const fs::path &p)
+{
+    std::string s = utf8(p.lexically_normal());
+    std::replace(s.begin(), s.end(), '\\', '/');
+#ifdef _WIN32
+    for (char &c : s)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+#endif
+    return s;
+}
+
 // Each row makes these folders below a fresh drive root and expects the SPAT4 folder found
 // at the given relative path (empty: none).
 TEST(FolderPlacesTest, FindsTheFixedFolderWithoutRegardToCase)
@@ -68,8 +82,8 @@ TEST(FolderPlacesTest, FindsTheFixedFolderWithoutRegardToCase)
         for (const std::string &f : c.folders)
             fs::create_directories(root.path() / u8path(f));
         const auto found = findSpat4Directory(root.path());
-        const std::string got = found ? utf8(fs::relative(*found, root.path())) : "";
-        EXPECT_EQ(got, c.expected)
+        const std::string got = found ? comparable(fs::relative(*found, root.path())) : "";
+        EXPECT_EQ(got, comparable(u8path(c.expected)))
             << "folders starting " << (c.folders.empty() ? "" : c.folders[0]);
     }
 }
@@ -149,11 +163,13 @@ TEST(FolderPlacesTest, ListsThroughThePlaces)
         {"nothing", {std::nullopt, std::nullopt}, {}},
     };
     for (const Case &c : cases) {
-        std::vector<fs::path> got;
+        std::vector<std::string> got;
         for (const FolderEntry &e : PlacesSpat4Folder(c.places).list())
-            got.push_back(e.path);
+            got.push_back(comparable(e.path));
         std::sort(got.begin(), got.end());
-        std::vector<fs::path> expected = c.expected;
+        std::vector<std::string> expected;
+        for (const fs::path &p : c.expected)
+            expected.push_back(comparable(p));
         std::sort(expected.begin(), expected.end());
         EXPECT_EQ(got, expected) << c.name;
     }

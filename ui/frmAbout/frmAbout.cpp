@@ -1,6 +1,5 @@
 #include "frmAbout.h"
 
-#include "ApplicationTitle.h"
 #include "ResourceNames.h"
 #include "SysInfo.h"
 #include "Twips.h"
