@@ -280,7 +280,15 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    const bool ok = write(out.filePath(QStringLiteral("milka.ico")), iconFile()) &&
-                    write(out.filePath(QStringLiteral("Picture1.bmp")), bitmapFile(drawPicture()));
+    bool ok = write(out.filePath(QStringLiteral("milka.ico")), iconFile()) &&
+              write(out.filePath(QStringLiteral("Picture1.bmp")), bitmapFile(drawPicture()));
+    // The same drawing at the desktop's icon sizes, for the Linux package: drawn at each size
+    // rather than scaled up from 32 x 32, so large icons stay sharp.
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("icons/hicolor/%1x%1/apps").arg(size);
+        out.mkpath(dir);
+        ok = ok && drawIcon(size).save(
+                       out.filePath(dir + QStringLiteral("/com.example.tomoro.Milka.png")));
+    }
     return ok ? 0 : 1;
 }
