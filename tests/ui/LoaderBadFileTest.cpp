@@ -1,0 +1,258 @@
+#include "LoaderTestSupport.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace loadertest;
+
+namespace {
+
+// How the row's file stands in the folder when LOADHO runs.
+enum class Placement {
+    File,                // an ordinary file with the row's bytes
+    Directory,           // a folder with the file's name, no file
+    NoReadPermission,    // the row's bytes, mode 000
+    Sparse100MB,         // the row's bytes, then grown to 100 MB of holes
+    RemovedAfterListing, // listed, then removed before the read
+    FolderAfterListing,  // listed, then replaced by a folder of the same name
+};
+
+const QString kName = QStringLiteral("ZO-5701B.PAT");
+
+QString noData()
+{
+    return QStringLiteral("読込データがありませんでした。");
+}
+QString tooShort()
+{
+    return QStringLiteral(
+               "オッズデータのファイルが短すぎます。ファイルが壊れている可能性があります。\n") +
+           kName;
+}
+QString unreadable()
+{
+    return QStringLiteral("オッズデータのファイルを読み込めませんでした。\n") + kName;
+}
+QString badCount(const QString &field)
+{
+    return QStringLiteral(
+               "オッズデータの出走馬数「%1」が読み取れませんでした（8～16頭ではありません）。")
+        .arg(field);
+}
+QString badOdds(int horse)
+{
+    return QStringLiteral("オッズデータの%1番の複勝オッズが表示できない値です。").arg(horse);
+}
+
+// The good file every row starts from: 船橋 race 11, 8 runners, title "  TEST CUP", horse k's
+// odds "k.1" and "k.9". Its header is single-byte, so characters sit at their byte offsets.
+QByteArray base()
+{
+    const std::string bytes = bytesOf(funabashi11(8));
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// Byte offsets (from 0) of the fields in base().
+constexpr int kTitleAt = 68, kTitleWidth = 19;
+constexpr int kRunnerCountAt = 154;
+constexpr int kOddsAt = 675;
+constexpr int lowOddsAt(int horse)
+{
+    return kOddsAt + 17 * (horse - 1) + 7;
+}
+constexpr int highOddsAt(int horse)
+{
+    return lowOddsAt(horse) + 5;
+}
+
+QByteArray with(QByteArray bytes, int at, const QByteArray &replacement)
+{
+    return bytes.replace(at, replacement.size(), replacement);
+}
+
+const QString kTitle = QStringLiteral("TEST CUP") + QString(9, QLatin1Char(' '));
+
+} // namespace
+
+Q_DECLARE_METATYPE(Placement)
+
+// Files that cannot be loaded, or only just can: one row per kind, the message the user sees,
+// and proof that a refused load changes nothing on screen or in the program's state.
+class LoaderBadFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installJapaneseUi(); }
+    void init();
+    void cleanup();
+
+    void badFile_data();
+    void badFile();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ListedFolder m_folder;
+    std::unique_ptr<Module1> m_state;
+    std::unique_ptr<Form1> m_form;
+};
+
+void LoaderBadFileTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_folder.entries.clear();
+    m_state = std::make_unique<Module1>();
+    m_form = std::make_unique<Form1>(*m_state, m_folder);
+    m_form->initialiseInputs();
+}
+
+void LoaderBadFileTest::cleanup()
+{
+    m_form.reset();
+    m_state.reset();
+    m_dir.reset();
+}
+
+void LoaderBadFileTest::badFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Placement>("placement");
+    QTest::addColumn<QString>("message"); // empty: the file loads
+    QTest::addColumn<int>("runners");     // when it loads
+    QTest::addColumn<QString>("title");   // when it loads
+    QTest::addColumn<QString>("horse1");  // Text4 of row 1, when it loads
+
+    const QByteArray good = base();
+    const auto refused = [](const char *name, const QByteArray &bytes, const QString &message,
+                            Placement placement = Placement::File) {
+        QTest::newRow(name) << bytes << placement << message << 0 << QString() << QString();
+    };
+    const auto loads = [](const char *name, const QByteArray &bytes, int runners,
+                          const QString &title = kTitle, const QString &horse1 = "1.1",
+                          Placement placement = Placement::File) {
+        QTest::newRow(name) << bytes << placement << QString() << runners << title << horse1;
+    };
+
+    // Length.
+    refused("empty file", QByteArray(), tooShort());
+    refused("599 characters", good.left(599), tooShort());
+    refused("header window only", good.left(600), tooShort());
+    refused("675 bytes, odds window empty", good.left(675), tooShort());
+    refused("946 bytes, one short of the odds window", good.left(946), tooShort());
+    loads("947 bytes, just long enough", good.left(947), 8);
+    refused("599 double-byte characters", QByteArray(599 * 2, '\x88'), tooShort());
+
+    // Double-byte characters where a window starts or ends.
+    loads("double-byte character across byte 676", with(good, 674, "\x83\x83"), 8);
+    loads("file ends inside a double-byte character", good.left(946) + '\x82', 8);
+    refused("odds window cut by a lead byte at byte 946", good.left(945) + '\x82', tooShort());
+
+    // Bytes that are not Shift-JIS.
+    refused("lone lead byte in the runner count", with(good, kRunnerCountAt, "\x82"),
+            badCount(QStringLiteral("\uFFFD8")));
+    loads("lone lead byte inside an odds field", with(good, lowOddsAt(1) + 3, "\x82"), 8, kTitle,
+          "1");
+    loads("title of invalid bytes", with(good, kTitleAt, QByteArray(kTitleWidth, '\xFF')), 8,
+          QString(kTitleWidth, QChar(0xFFFD)));
+    loads("title of 0x80 and 0xA0", with(good, kTitleAt, QByteArray("\x80\xA0")), 8,
+          QStringLiteral("\uFFFD\uFFFDTEST CUP") + QString(9, QLatin1Char(' ')));
+
+    // NUL bytes read like any other character: nothing where nothing is read, no number where a
+    // number is.
+    loads("NUL bytes in the unread parts",
+          with(with(good, 0, QByteArray(kTitleAt, '\0')), 600, QByteArray(kOddsAt - 600, '\0')), 8);
+    refused("NUL bytes throughout", QByteArray(good.size(), '\0'), badCount(QString(2, QChar(0))));
+    loads("NUL bytes as odds", with(good, lowOddsAt(1), QByteArray(5, '\0')), 8, kTitle, "0");
+
+    // The runner-count field: two characters, 8 to 16 after rounding.
+    refused("runner count blank", with(good, kRunnerCountAt, "  "), badCount("  "));
+    refused("runner count 7", with(good, kRunnerCountAt, " 7"), badCount(" 7"));
+    refused("runner count 0", with(good, kRunnerCountAt, " 0"), badCount(" 0"));
+    refused("runner count 17", with(good, kRunnerCountAt, "17"), badCount("17"));
+    refused("runner count -8", with(good, kRunnerCountAt, "-8"), badCount("-8"));
+    refused("runner count in full-width digits", with(good, kRunnerCountAt, "\x82\x50\x82\x51"),
+            badCount(QStringLiteral("１２")));
+    loads("runner count 9 and a blank", with(good, kRunnerCountAt, "9 "), 9);
+    loads("runner count 16", with(good, kRunnerCountAt, "16"), 16);
+    // Only two characters are read, so a longer text is cut where the field ends.
+    loads("runner count 8.5 reads as 8.", with(good, kRunnerCountAt, "8.5"), 8);
+    loads("runner count 16.5 reads as 16", with(good, kRunnerCountAt, "16.5"), 16);
+    refused("runner count &H9 reads as &H", with(good, kRunnerCountAt, "&H9"), badCount("&H"));
+
+    // Odds of the race's horses that the 5-character boxes cannot show.
+    refused("odds 1E5", with(good, lowOddsAt(1), "  1E5"), badOdds(1));
+    refused("odds 9E999", with(good, highOddsAt(8), "9E999"), badOdds(8));
+    refused("odds 1E-4, too many digits", with(good, lowOddsAt(3), " 1E-4"), badOdds(3));
+    loads("odds 1E5 of a horse beyond the runner count", with(good, lowOddsAt(9), "  1E5"), 8);
+
+    // The file in the folder.
+    refused("folder with the file's name", good, noData(), Placement::Directory);
+    refused("no read permission", good, unreadable(), Placement::NoReadPermission);
+    loads("100 MB, sparse", good, 8, kTitle, "1.1", Placement::Sparse100MB);
+    refused("removed after the listing", good, unreadable(), Placement::RemovedAfterListing);
+    refused("replaced by a folder after the listing", good, unreadable(),
+            Placement::FolderAfterListing);
+}
+
+void LoaderBadFileTest::badFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Placement, placement);
+    QFETCH(QString, message);
+    QFETCH(int, runners);
+    QFETCH(QString, title);
+    QFETCH(QString, horse1);
+
+    const fs::path dir = u8path(m_dir->path().toStdString());
+    const fs::path path = dir / kName.toStdString();
+    if (placement == Placement::Directory)
+        fs::create_directory(path);
+    else
+        writeBytes(path, bytes.toStdString());
+    if (placement == Placement::Sparse100MB) {
+        fs::resize_file(path, 100 * 1024 * 1024);
+        QCOMPARE(fs::file_size(path), std::uintmax_t(100 * 1024 * 1024));
+    }
+    if (placement == Placement::NoReadPermission) {
+        fs::permissions(path, fs::perms::none);
+        if (std::ifstream(path).is_open())
+            QSKIP("this user reads files whatever their permissions (root): the row cannot "
+                  "make an unreadable file");
+    }
+    m_folder.entries = spat4::listOrdinaryFiles(dir);
+    if (placement == Placement::RemovedAfterListing || placement == Placement::FolderAfterListing)
+        fs::remove(path);
+    if (placement == Placement::FolderAfterListing)
+        fs::create_directory(path);
+
+    select(*m_form, 24, 11);
+    presetEverything(*m_form, *m_state);
+    const QStringList before = snapshot(*m_form, *m_state);
+
+    const std::vector<SeenBox> seen = loadWithOk(*m_form);
+
+    QVERIFY(!seen.empty());
+    QCOMPARE(seen[0].text, QStringLiteral("ｵｯｽﾞを読み込みますか？"));
+    if (message.isEmpty()) {
+        QCOMPARE(seen.size(), size_t(1));
+        QCOMPARE(m_state->race.RunnerCount, runners);
+        QCOMPARE(m_form->Combo1()->currentText(), QString::number(runners));
+        QCOMPARE(m_form->Label(17)->text(), title);
+        QCOMPARE(m_form->Label(18)->text(), QStringLiteral("第11レース"));
+        QCOMPARE(m_form->Label(22)->text(), QStringLiteral("船橋"));
+        QCOMPARE(m_form->Text(4, 1)->text(), horse1);
+        QCOMPARE(m_form->Text(5, runners)->text(), QStringLiteral("%1.9").arg(runners));
+        if (runners < Form1::kRows)
+            QCOMPARE(m_form->Text(4, runners + 1)->text(), QString());
+        return;
+    }
+    QCOMPARE(seen.size(), size_t(2));
+    QCOMPARE(seen[1].text, message);
+    QCOMPARE(seen[1].title, QStringLiteral("読込みデータ確認"));
+    QCOMPARE(seen[1].icon, QMessageBox::Warning);
+    QCOMPARE(seen[1].buttons, QStringList{QStringLiteral("OK")});
+    QCOMPARE(snapshot(*m_form, *m_state), before);
+}
+
+QTEST_MAIN(LoaderBadFileTest)
+#include "LoaderBadFileTest.moc"
