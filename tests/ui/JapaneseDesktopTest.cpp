@@ -1,0 +1,84 @@
+#include "Form1.h"
+#include "JapaneseUi.h"
+#include "Module1.h"
+#include "Spat4Folder.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QStatusBar>
+#include <QTest>
+
+// Runs with LANG=ja_JP.UTF-8, as on a Japanese desktop: the status bar's date and the loaded
+// file's time stamp take the Japanese formats, and the MS font names land on Japanese fonts.
+class JapaneseDesktopTest : public QObject {
+    Q_OBJECT
+
+    class NoFiles : public spat4::Spat4Folder {
+    public:
+        std::vector<spat4::FolderEntry> list() const override { return {}; }
+    };
+
+private slots:
+    void initTestCase()
+    {
+        installJapaneseFonts();
+        QCOMPARE(QLocale::system().name(), QStringLiteral("ja_JP"));
+    }
+
+    void statusBarDateIsJapanese()
+    {
+        Module1 state;
+        NoFiles folder;
+        Form1 window(state, folder);
+        const auto *date =
+            window.StatusBar1()->findChild<QLabel *>(QStringLiteral("StatusBar1.Date"));
+        QVERIFY(date);
+        QCOMPARE(date->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
+    }
+
+    void timeStampUsesTheGeneralDateFormat_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("morning") << QDateTime(QDate(2026, 12, 7), QTime(7, 59, 26))
+                                 << QStringLiteral("2026/12/07 7:59:26");
+        QTest::newRow("afternoon") << QDateTime(QDate(2026, 1, 5), QTime(15, 4, 0))
+                                   << QStringLiteral("2026/01/05 15:04:00");
+        QTest::newRow("midnight shows the date alone")
+            << QDateTime(QDate(2026, 12, 31), QTime(0, 0, 0)) << QStringLiteral("2026/12/31");
+        QTest::newRow("a second after midnight keeps the time")
+            << QDateTime(QDate(2026, 12, 31), QTime(0, 0, 1))
+            << QStringLiteral("2026/12/31 0:00:01");
+    }
+
+    void timeStampUsesTheGeneralDateFormat()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, text);
+        QCOMPARE(generalDateText(when, QLocale::system()), text);
+    }
+
+    void msFontNamesFallBackToJapaneseFonts_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<QStringList>("acceptable");
+        QTest::newRow("proportional")
+            << QStringLiteral("ＭＳ Ｐゴシック") << QStringList{"IPAPGothic", "Noto Sans CJK JP"};
+        QTest::newRow("fixed") << QStringLiteral("ＭＳ ゴシック")
+                               << QStringList{"IPAGothic", "Noto Sans Mono CJK JP"};
+    }
+
+    void msFontNamesFallBackToJapaneseFonts()
+    {
+        QFETCH(QString, family);
+        QFETCH(QStringList, acceptable);
+        const QString used = QFontInfo(QFont(family, 9)).family();
+        QVERIFY2(acceptable.contains(used), qPrintable(used));
+    }
+};
+
+QTEST_MAIN(JapaneseDesktopTest)
+#include "JapaneseDesktopTest.moc"
