@@ -65,10 +65,12 @@ private slots:
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<QStringList>("acceptable");
+        // Under a Japanese locale fontconfig gives the IPA fonts their Japanese names.
         QTest::newRow("proportional")
-            << QStringLiteral("ＭＳ Ｐゴシック") << QStringList{"IPAPGothic", "Noto Sans CJK JP"};
+            << QStringLiteral("ＭＳ Ｐゴシック")
+            << QStringList{"IPAPGothic", "IPA Pゴシック", "Noto Sans CJK JP"};
         QTest::newRow("fixed") << QStringLiteral("ＭＳ ゴシック")
-                               << QStringList{"IPAGothic", "Noto Sans Mono CJK JP"};
+                               << QStringList{"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP"};
     }
 
     void msFontNamesFallBackToJapaneseFonts()
