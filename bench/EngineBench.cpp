@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -49,6 +50,35 @@ void BM_NumberRuleTypicalTexts(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * 8);
 }
 BENCHMARK(BM_NumberRuleTypicalTexts);
+
+// The C library's reading of the same texts, as the baseline of the number rule.
+void BM_StrtodTypicalTexts(benchmark::State &state)
+{
+    const char *texts[] = {"3", "12", " 1.5", "10.0 ", "     ", "1.2.3", "&H1F", "2.5"};
+    for (auto _ : state) {
+        double sum = 0;
+        for (const char *text : texts)
+            sum += std::strtod(text, nullptr);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetItemsProcessed(state.iterations() * 8);
+}
+BENCHMARK(BM_StrtodTypicalTexts);
+
+// The 80 grid texts through the number rule alone: the part of a forecast that only reads input.
+void BM_NumberRuleOf80GridTexts(benchmark::State &state)
+{
+    const engine::GridTexts grid = sixteenRunners();
+    for (auto _ : state) {
+        double sum = 0;
+        for (const auto &row : grid.rows) {
+            for (const std::string &text : row)
+                sum += engine::numberOf(text);
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_NumberRuleOf80GridTexts);
 
 } // namespace
 

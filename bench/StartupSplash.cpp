@@ -1,0 +1,28 @@
+// The program's own start-up, line for line as main() runs it, ended at the splash's first
+// frame, before its hold: prints the time from process start and the peak resident memory then.
+#include "FirstFrameProbe.h"
+#include "Form1.h"
+#include "JapaneseUi.h"
+#include "Module1.h"
+#include "Spat4Folder.h"
+#include "Startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("milka"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
+    installJapaneseTranslation(app);
+    installJapaneseFonts();
+    bench::FirstFrameProbe probe;
+    probe.stage("fonts_and_translation");
+
+    Module1 state;
+    const auto folder = spat4::systemSpat4Folder();
+    Form1 window(state, *folder);
+    probe.stage("form1_built");
+    Form1_Load(window, state, *folder);
+    return 1; // the probe has ended the process at the splash's first frame
+}
