@@ -1,8 +1,6 @@
 #pragma once
 
-// The engine before any Qt header: its ForecastResult has a member named "slots".
 #include "Forecast.h"
-
 #include "Form1.h"
 #include "JapaneseUi.h"
 #include "Module1.h"
