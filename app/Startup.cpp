@@ -7,10 +7,21 @@
 
 #include <QLineEdit>
 
-bool Form1_Load(Form1 &window, Module1 &state, const spat4::Spat4Folder &folder,
-                const frmSplash::Clock &clock)
+std::unique_ptr<frmSplash> showSplash(const frmSplash::Clock &clock)
 {
-    frmSplash::showAndHold(clock);
+    auto splash = std::make_unique<frmSplash>();
+    splash->setClock(clock);
+    splash->showAndDraw();
+    return splash;
+}
+
+bool Form1_Load(Form1 &window, Module1 &state, const spat4::Spat4Folder &folder,
+                std::unique_ptr<frmSplash> splash)
+{
+    if (!splash)
+        splash = showSplash();
+    splash->close(); // holds a little over two seconds
+    splash.reset();
 
     {
         // No owner: the main window is not visible yet.

@@ -2,6 +2,8 @@
 
 #include "frmSplash.h"
 
+#include <memory>
+
 class Form1;
 struct Module1;
 
@@ -9,10 +11,15 @@ namespace spat4 {
 class Spat4Folder;
 }
 
+// The splash, created, shown and completely drawn. main() puts it up before it builds the main
+// window, so the user sees the program at once and the window is built while the splash is on
+// screen; its hold on closing is not shortened by that.
+std::unique_ptr<frmSplash> showSplash(const frmSplash::Clock &clock = frmSplash::steadyClock);
+
 // Everything that happens before the main window is first shown, in this order: the splash
-// (held a little over two seconds), the SPAT4 data-check dialog, the kind captions and the
-// availability scan when SPAT4 data are present, "8" in the runner count box with the
+// closed (it holds a little over two seconds), the SPAT4 data-check dialog, the kind captions
+// and the availability scan when SPAT4 data are present, "8" in the runner count box with the
 // previous-race columns enabled, and the focus on the first box of the grid.
 // Returns false when the user chose "キャンセル": the program then ends without the window.
 bool Form1_Load(Form1 &window, Module1 &state, const spat4::Spat4Folder &folder,
-                const frmSplash::Clock &clock = frmSplash::steadyClock);
+                std::unique_ptr<frmSplash> splash);

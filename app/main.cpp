@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+#include <utility>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -14,10 +16,11 @@ int main(int argc, char *argv[])
     installJapaneseTranslation(app);
     installJapaneseFonts();
 
+    auto splash = showSplash();
     Module1 state;
     const auto folder = spat4::systemSpat4Folder();
     Form1 window(state, *folder);
-    if (!Form1_Load(window, state, *folder))
+    if (!Form1_Load(window, state, *folder, std::move(splash)))
         return 0; // "キャンセル" in the data-check dialog: the window is never shown
     window.show();
     return app.exec();

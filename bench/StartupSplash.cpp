@@ -19,10 +19,11 @@ int main(int argc, char *argv[])
     bench::FirstFrameProbe probe;
     probe.stage("fonts_and_translation");
 
+    auto splash = showSplash();
     Module1 state;
     const auto folder = spat4::systemSpat4Folder();
     Form1 window(state, *folder);
     probe.stage("form1_built");
-    Form1_Load(window, state, *folder);
+    Form1_Load(window, state, *folder, std::move(splash));
     return 1; // the probe has ended the process at the splash's first frame
 }

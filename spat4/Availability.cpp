@@ -1,15 +1,36 @@
 #include "Availability.h"
 
+#include "FolderPlaces.h"
 #include "OddsLoad.h"
 
 namespace spat4 {
+
+namespace {
+
+bool hasProbeShape(std::string_view name)
+{
+    constexpr std::string_view prefix = "ZO-", suffix = ".PAT";
+    return name.size() >= prefix.size() + suffix.size() &&
+           equalsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix) &&
+           equalsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix);
+}
+
+} // namespace
 
 void scanAvailability(const Spat4Folder &folder, Availability &availability)
 {
     const std::vector<FolderEntry> entries = folder.list();
 
-    auto probe = [&entries](const std::string &pattern, std::string &firstFile) {
-        const auto match = firstMatch(entries, pattern);
+    // Every probe begins with "ZO-" and ends with ".PAT", so only names that do can answer
+    // one. Picking those out once, in listing order, leaves the 91 probes a handful of names
+    // to try instead of the whole folder; the first match of each probe stays the same.
+    std::vector<FolderEntry> candidates;
+    for (const FolderEntry &e : entries)
+        if (hasProbeShape(e.name))
+            candidates.push_back(e);
+
+    auto probe = [&candidates](const std::string &pattern, std::string &firstFile) {
+        const auto match = firstMatch(candidates, pattern);
         firstFile = match ? match->name : std::string();
         return static_cast<std::int16_t>(match ? 1 : 0);
     };

@@ -78,14 +78,15 @@ std::optional<fs::path> findBelow(const fs::path &root, std::string_view program
     return findChildFolder(*pf, spat4Name);
 }
 
-bool isHidden(const fs::path &p)
+bool isHidden(const fs::path &p, std::string_view name)
 {
 #ifdef _WIN32
+    (void)name;
     const DWORD attributes = GetFileAttributesW(p.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES &&
            (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0;
 #else
-    const std::string name = utf8Of(p.filename());
+    (void)p;
     return !name.empty() && name.front() == '.';
 #endif
 }
@@ -140,16 +141,22 @@ std::vector<FolderEntry> listOrdinaryFiles(const fs::path &dir)
     fs::directory_iterator it(dir, ec);
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         std::error_code typeEc;
-        if (!it->is_regular_file(typeEc) || isHidden(it->path()))
+        if (!it->is_regular_file(typeEc))
             continue;
-        entries.push_back({utf8Of(it->path().filename()), it->path()});
+        std::string name = utf8Of(it->path().filename());
+        if (isHidden(it->path(), name))
+            continue;
+        entries.push_back({std::move(name), it->path()});
     }
     return entries;
 }
 
 std::vector<FolderEntry> mergeVirtualStore(std::vector<FolderEntry> store,
-                                           const std::vector<FolderEntry> &real)
+                                           std::vector<FolderEntry> real)
 {
+    // Without a virtual store (always so outside Windows) the listing is the real folder's.
+    if (store.empty())
+        return real;
     auto folded = [](std::string_view name) {
         std::string s(name);
         for (char &c : s)
@@ -159,9 +166,9 @@ std::vector<FolderEntry> mergeVirtualStore(std::vector<FolderEntry> store,
     std::unordered_set<std::string> inStore;
     for (const FolderEntry &e : store)
         inStore.insert(folded(e.name));
-    for (const FolderEntry &e : real)
+    for (FolderEntry &e : real)
         if (!inStore.contains(folded(e.name)))
-            store.push_back(e);
+            store.push_back(std::move(e));
     return store;
 }
 

@@ -44,7 +44,7 @@ std::vector<FolderEntry> listOrdinaryFiles(const std::filesystem::path &dir);
 // The virtual-store entries first, then every real entry whose name (without regard to ASCII
 // case) the virtual store does not also hold: the store's copy wins.
 std::vector<FolderEntry> mergeVirtualStore(std::vector<FolderEntry> store,
-                                           const std::vector<FolderEntry> &real);
+                                           std::vector<FolderEntry> real);
 
 // Compares without regard to ASCII case; every other byte must be equal.
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b);

@@ -107,7 +107,7 @@ private slots:
         Form1 window(state, folder);
 
         answerDataCheck(Answer(answer));
-        QVERIFY(Form1_Load(window, state, folder, fastClock()));
+        QVERIFY(Form1_Load(window, state, folder, showSplash(fastClock())));
 
         QCOMPARE(state.Spat4DataFlag, flag);
         for (int venue : {21, 22, 23, 24})
@@ -148,7 +148,7 @@ private slots:
         Module1 state;
         Form1 window(state, folder);
         answerDataCheck(Answer::Cancel);
-        QVERIFY(!Form1_Load(window, state, folder, fastClock()));
+        QVERIFY(!Form1_Load(window, state, folder, showSplash(fastClock())));
         QCOMPARE(state.Spat4DataFlag, 0);
         QCOMPARE(state.availability.VenueFileFlags[61], 0); // no scan
         QVERIFY(!window.isVisible());
