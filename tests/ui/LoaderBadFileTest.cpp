@@ -79,7 +79,7 @@ Q_DECLARE_METATYPE(Placement)
 
 // Files that cannot be loaded, or only just can: one row per kind, the message the user sees,
 // and proof that a refused load changes nothing on screen or in the program's state.
-class LoaderBadFileTest : public QObject {
+class LoaderBadFileTest : public LoaderTestCase {
     Q_OBJECT
 private slots:
     void initTestCase() { installJapaneseUi(); }
@@ -88,29 +88,16 @@ private slots:
 
     void badFile_data();
     void badFile();
-
-private:
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ListedFolder m_folder;
-    std::unique_ptr<Module1> m_state;
-    std::unique_ptr<Form1> m_form;
 };
 
 void LoaderBadFileTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_folder.entries.clear();
-    m_state = std::make_unique<Module1>();
-    m_form = std::make_unique<Form1>(*m_state, m_folder);
-    m_form->initialiseInputs();
+    makeWindow();
 }
 
 void LoaderBadFileTest::cleanup()
 {
-    m_form.reset();
-    m_state.reset();
-    m_dir.reset();
+    dropWindow();
 }
 
 void LoaderBadFileTest::badFile_data()

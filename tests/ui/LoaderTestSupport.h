@@ -16,10 +16,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -194,5 +196,31 @@ inline std::vector<SeenBox> loadWithOk(Form1 &form)
     form.LOADHO()->trigger();
     return answerer.seen();
 }
+
+// Each test function gets a fresh window over a fake folder, and an empty temporary folder for
+// the files it writes.
+class LoaderTestCase : public QObject {
+protected:
+    void makeWindow()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_folder.entries.clear();
+        m_state = std::make_unique<Module1>();
+        m_form = std::make_unique<Form1>(*m_state, m_folder);
+        m_form->initialiseInputs();
+    }
+    void dropWindow()
+    {
+        m_form.reset();
+        m_state.reset();
+        m_dir.reset();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    ListedFolder m_folder;
+    std::unique_ptr<Module1> m_state;
+    std::unique_ptr<Form1> m_form;
+};
 
 } // namespace loadertest

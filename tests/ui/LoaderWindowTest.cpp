@@ -8,7 +8,7 @@ using namespace loadertest;
 
 // The odds loader through the main window: LOADHO's boxes answered as a user would, SPAT4 files
 // written into a temporary folder and listed in an order the test fixes.
-class LoaderWindowTest : public QObject {
+class LoaderWindowTest : public LoaderTestCase {
     Q_OBJECT
 private slots:
     void initTestCase() { installJapaneseUi(); }
@@ -35,28 +35,16 @@ private:
     // Writes the file and adds it to the end of the listing.
     fs::path addFile(const spat4::sample::SampleFile &file);
     fs::path dir() const { return u8path(m_dir->path().toStdString()); }
-
-    std::unique_ptr<QTemporaryDir> m_dir;
-    ListedFolder m_folder;
-    std::unique_ptr<Module1> m_state;
-    std::unique_ptr<Form1> m_form;
 };
 
 void LoaderWindowTest::init()
 {
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-    m_folder.entries.clear();
-    m_state = std::make_unique<Module1>();
-    m_form = std::make_unique<Form1>(*m_state, m_folder);
-    m_form->initialiseInputs();
+    makeWindow();
 }
 
 void LoaderWindowTest::cleanup()
 {
-    m_form.reset();
-    m_state.reset();
-    m_dir.reset();
+    dropWindow();
 }
 
 fs::path LoaderWindowTest::addFile(const spat4::sample::SampleFile &file)
