@@ -296,7 +296,7 @@ QRadioButton:checked { border: 1px solid palette(shadow); background: palette(mi
                        font-weight: bold; }
 QRadioButton:disabled { color: palette(mid); }
 QRadioButton:focus { border: 1px dotted palette(shadow); }
-QRadioButton::indicator { width: 0px; height: 0px; }
+QRadioButton::indicator { width: 0px; height: 0px; image: none; border: none; }
 )";
 
 void Form1::buildOptions()
