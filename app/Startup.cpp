@@ -3,9 +3,19 @@
 #include "Availability.h"
 #include "Form1.h"
 #include "Form3.h"
+#include "JapaneseUi.h"
 #include "Module1.h"
 
+#include <QApplication>
 #include <QLineEdit>
+
+void setUpApplication(QApplication &app)
+{
+    QApplication::setApplicationName(QStringLiteral("milka"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
+    installJapaneseTranslation(app);
+    installJapaneseFonts();
+}
 
 std::unique_ptr<frmSplash> showSplash(const frmSplash::Clock &clock)
 {

@@ -5,11 +5,16 @@
 #include <memory>
 
 class Form1;
+class QApplication;
 struct Module1;
 
 namespace spat4 {
 class Spat4Folder;
 }
+
+// The program's name, its desktop entry, Qt's Japanese translation and the Japanese fonts: what
+// the application needs before its first window.
+void setUpApplication(QApplication &app);
 
 // The splash, created, shown and completely drawn. main() puts it up before it builds the main
 // window, so the user sees the program at once and the window is built while the splash is on

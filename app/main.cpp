@@ -1,5 +1,4 @@
 #include "Form1.h"
-#include "JapaneseUi.h"
 #include "Module1.h"
 #include "Spat4Folder.h"
 #include "Startup.h"
@@ -11,10 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("milka"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
-    installJapaneseTranslation(app);
-    installJapaneseFonts();
+    setUpApplication(app);
 
     auto splash = showSplash();
     Module1 state;

@@ -2,20 +2,18 @@
 // frame, before its hold: prints the time from process start and the peak resident memory then.
 #include "FirstFrameProbe.h"
 #include "Form1.h"
-#include "JapaneseUi.h"
 #include "Module1.h"
 #include "Spat4Folder.h"
 #include "Startup.h"
 
 #include <QApplication>
 
+#include <utility>
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("milka"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
-    installJapaneseTranslation(app);
-    installJapaneseFonts();
+    setUpApplication(app);
     bench::FirstFrameProbe probe;
     probe.stage("fonts_and_translation");
 

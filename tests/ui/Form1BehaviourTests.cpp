@@ -11,21 +11,12 @@
 #include <QtTest/qtestspontaneevent.h>
 
 // What the input controls of the main window do.
-class Form1BehaviourTests : public QObject {
+class Form1BehaviourTests : public Form1TestCase<EmptySpat4Folder> {
     Q_OBJECT
 private slots:
     void initTestCase() { installJapaneseUi(); }
-    void init()
-    {
-        m_state = std::make_unique<Module1>();
-        m_form = std::make_unique<Form1>(*m_state, m_folder);
-        m_form->initialiseInputs();
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_state.reset();
-    }
+    void init() { makeWindow(); }
+    void cleanup() { dropWindow(); }
 
     void fullWidthInput_data();
     void fullWidthInput();
@@ -47,9 +38,6 @@ private slots:
 
 private:
     void fillGrid(const QString &text);
-    std::unique_ptr<Module1> m_state;
-    EmptySpat4Folder m_folder;
-    std::unique_ptr<Form1> m_form;
 };
 
 void Form1BehaviourTests::fillGrid(const QString &text)

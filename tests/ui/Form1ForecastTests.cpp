@@ -10,21 +10,12 @@
 #include <QSignalSpy>
 
 // The forecast run started from Command1, through the window.
-class Form1ForecastTests : public QObject {
+class Form1ForecastTests : public Form1TestCase<EmptySpat4Folder> {
     Q_OBJECT
 private slots:
     void initTestCase() { installJapaneseUi(); }
-    void init()
-    {
-        m_state = std::make_unique<Module1>();
-        m_form = std::make_unique<Form1>(*m_state, m_folder);
-        m_form->initialiseInputs();
-    }
-    void cleanup()
-    {
-        m_form.reset();
-        m_state.reset();
-    }
+    void init() { makeWindow(); }
+    void cleanup() { dropWindow(); }
 
     void workedExample();
     void noRunners();
@@ -39,10 +30,6 @@ private:
     void typeWorkedExample();
     QStringList resultCaptions() const;
     void clickForecast() { QTest::mouseClick(m_form->Command(1), Qt::LeftButton); }
-
-    std::unique_ptr<Module1> m_state;
-    EmptySpat4Folder m_folder;
-    std::unique_ptr<Form1> m_form;
 };
 
 namespace {

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <memory>
 #include <vector>
 
 // A SPAT4 folder with no files.
@@ -92,3 +93,24 @@ inline void installJapaneseUi()
     installJapaneseFonts();
     installJapaneseTranslation(*static_cast<QApplication *>(QCoreApplication::instance()));
 }
+
+// Each test function gets a fresh window over its own folder, in the state start-up leaves it.
+template <typename Folder> class Form1TestCase : public QObject {
+protected:
+    void makeWindow()
+    {
+        m_state = std::make_unique<Module1>();
+        m_form = std::make_unique<Form1>(*m_state, m_folder);
+        m_form->initialiseInputs();
+    }
+    void dropWindow()
+    {
+        m_form.reset();
+        m_state.reset();
+    }
+
+    // In this order, so the window goes before the state and folder it refers to.
+    std::unique_ptr<Module1> m_state;
+    Folder m_folder;
+    std::unique_ptr<Form1> m_form;
+};

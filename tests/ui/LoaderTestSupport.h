@@ -199,28 +199,22 @@ inline std::vector<SeenBox> loadWithOk(Form1 &form)
 
 // Each test function gets a fresh window over a fake folder, and an empty temporary folder for
 // the files it writes.
-class LoaderTestCase : public QObject {
+class LoaderTestCase : public Form1TestCase<ListedFolder> {
 protected:
     void makeWindow()
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_folder.entries.clear();
-        m_state = std::make_unique<Module1>();
-        m_form = std::make_unique<Form1>(*m_state, m_folder);
-        m_form->initialiseInputs();
+        Form1TestCase::makeWindow();
     }
     void dropWindow()
     {
-        m_form.reset();
-        m_state.reset();
+        Form1TestCase::dropWindow();
         m_dir.reset();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    ListedFolder m_folder;
-    std::unique_ptr<Module1> m_state;
-    std::unique_ptr<Form1> m_form;
 };
 
 } // namespace loadertest
