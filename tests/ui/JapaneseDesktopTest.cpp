@@ -1,4 +1,4 @@
-#include "Form1.h"
+#include "Form1TestSupport.h"
 #include "JapaneseUi.h"
 #include "Module1.h"
 #include "Spat4Folder.h"
@@ -16,11 +16,6 @@
 class JapaneseDesktopTest : public QObject {
     Q_OBJECT
 
-    class NoFiles : public spat4::Spat4Folder {
-    public:
-        std::vector<spat4::FolderEntry> list() const override { return {}; }
-    };
-
 private slots:
     void initTestCase()
     {
@@ -31,7 +26,7 @@ private slots:
     void statusBarDateIsJapanese()
     {
         Module1 state;
-        NoFiles folder;
+        EmptySpat4Folder folder;
         Form1 window(state, folder);
         const auto *date =
             window.StatusBar1()->findChild<QLabel *>(QStringLiteral("StatusBar1.Date"));
