@@ -122,6 +122,8 @@ private:
     void setCaption(QLabel *label, const QString &caption);
     void setPreviousRaceColumns(bool text1, bool text2, bool text3);
     void clearColumns(std::initializer_list<int> columns);
+    void setProgramText(QLineEdit *box, int column, const QString &text);
+    void keepTypingLimit(QLineEdit *box, int column);
     void enableRaceButtonsOf(int venueCode);
     int selectedVenueCode() const;
     int selectedRace() const;
