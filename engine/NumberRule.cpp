@@ -126,6 +126,19 @@ double numberOf(std::string_view text)
     return value == 0 ? 0.0 : value;
 }
 
+bool holdsNumber(std::string_view text)
+{
+    const std::string s = withoutBlanks(text);
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h'))
+        return s.size() > 2 && digitValue(s[2], 16) >= 0;
+    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'O' || s[1] == 'o'))
+        return s.size() > 2 && digitValue(s[2], 8) >= 0;
+    std::size_t i = (!s.empty() && (s[0] == '+' || s[0] == '-')) ? 1 : 0;
+    if (i < s.size() && s[i] == '.')
+        ++i;
+    return i < s.size() && isDigit(s[i]);
+}
+
 std::optional<std::int16_t> toWholeNumber(double value)
 {
     if (!std::isfinite(value))

@@ -15,6 +15,10 @@ namespace engine {
 // simply stops the reading. A value too large for a double reads as +/- infinity, never NaN.
 double numberOf(std::string_view text);
 
+// Whether the rule finds a number in the text at all: at least one digit after the optional
+// sign (or after &H / &O). "", "-", ".", "&H" and "十二" hold none, and read as 0 only by default.
+bool holdsNumber(std::string_view text);
+
 // The number of the text rounded to the nearest integer, a half going to the even neighbour.
 // Empty when the result does not fit a 16-bit signed integer (an overflow is never wrapped).
 std::optional<std::int16_t> wholeNumberOf(std::string_view text);

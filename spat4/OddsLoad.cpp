@@ -9,9 +9,6 @@ namespace spat4 {
 
 namespace {
 
-// The odds boxes take five characters; a longer text would be cut and read back as another
-// number by the forecast.
-constexpr std::size_t kOddsBoxLength = 5;
 constexpr std::int16_t kFewestRunners = 8, kMostRunners = 16;
 
 const Venue *venueOf(int code)
@@ -20,11 +17,6 @@ const Venue *venueOf(int code)
         if (v.code == code)
             return &v;
     return nullptr;
-}
-
-bool displayable(double value)
-{
-    return std::isfinite(value) && engine::shortestDecimal(value).size() <= kOddsBoxLength;
 }
 
 std::string utf8Path(const std::filesystem::path &p)
@@ -89,9 +81,14 @@ std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int v
         return LoadProblem{Kind::NoSelection, {}};
 
     const std::string countField = file.runnerCountField();
+    if (!engine::holdsNumber(countField))
+        return LoadProblem{Kind::RunnerCountNotANumber, countField};
     const auto count = engine::wholeNumberOf(countField);
-    if (!count || *count < kFewestRunners || *count > kMostRunners)
-        return LoadProblem{Kind::BadRunnerCount, countField};
+    if (!count || *count < kFewestRunners || *count > kMostRunners) {
+        const std::string asRead = count ? std::to_string(*count)
+                                         : engine::shortestDecimal(engine::numberOf(countField));
+        return LoadProblem{Kind::RunnerCountOutOfRange, asRead};
+    }
 
     LoadPlan plan;
     plan.filePath = filePath;
@@ -109,8 +106,10 @@ std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int v
     for (int k = 1; k <= plan.runnerCount; ++k) {
         const double low = engine::numberOf(plan.lowText[k - 1]);
         const double high = engine::numberOf(plan.highText[k - 1]);
-        if (!displayable(low) || !displayable(high))
-            return LoadProblem{Kind::OddsNotDisplayable, std::to_string(k)};
+        // Any finite value goes into its box whole, as its shortest text: the boxes' five-character
+        // limit is for typing, and the forecast then reads the same value the file gave.
+        if (!std::isfinite(low) || !std::isfinite(high))
+            return LoadProblem{Kind::OddsNotFinite, std::to_string(k)};
         plan.lowValue[k - 1] = low;
         plan.highValue[k - 1] = high;
     }

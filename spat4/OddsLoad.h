@@ -49,17 +49,18 @@ struct LoadProblem {
         FileUnreadable,     // vanished since the listing, no permission, not a file
         TooShortForHeader,  // fewer than 600 characters
         TooShortForOdds,    // fewer than 675 bytes plus 272 characters
-        BadRunnerCount,     // the field does not come to a whole number from 8 to 16
-        OddsNotDisplayable, // an odds field of horses 1..runnerCount whose number is infinite
-                            // or whose shortest text is longer than the 5-character box
+        RunnerCountNotANumber, // the field holds no number at all
+        RunnerCountOutOfRange, // the field's number, rounded, is not 8 to 16
+        OddsNotFinite,         // an odds field of horses 1..runnerCount reads as infinity
     };
     Kind kind;
     // What a message needs, UTF-8:
     //   NoSelection                     empty
     //   NoMatchingFile                  the probe's name part, "ZO-61??A.PAT"
     //   FileUnreadable, TooShortFor...  the file name, "ZO-6101A.PAT"
-    //   BadRunnerCount                  the two characters of the field as read, " X"
-    //   OddsNotDisplayable              the horse number of the first bad record, "7"
+    //   RunnerCountNotANumber           the two characters of the field as read, " X"
+    //   RunnerCountOutOfRange           the count as read, in plain decimal, "7", "17", "-8"
+    //   OddsNotFinite                   the horse number of the first bad record, "7"
     std::string detail;
 };
 

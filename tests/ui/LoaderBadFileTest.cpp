@@ -34,11 +34,16 @@ QString unreadable()
 {
     return QStringLiteral("オッズデータのファイルを読み込めませんでした。\n") + kName;
 }
-QString badCount(const QString &field)
+QString noCount(const QString &field)
 {
-    return QStringLiteral(
-               "オッズデータの出走馬数「%1」が読み取れませんでした（8～16頭ではありません）。")
+    return QStringLiteral("オッズデータの出走馬数「%1」が読み取れませんでした。"
+                          "ファイルが壊れている可能性があります。")
         .arg(field);
+}
+QString countOutside(int count)
+{
+    return QStringLiteral("オッズデータの出走馬数が %1 頭です。8～16頭のレースだけ読み込めます。")
+        .arg(count);
 }
 QString badOdds(int horse)
 {
@@ -136,7 +141,7 @@ void LoaderBadFileTest::badFile_data()
 
     // Bytes that are not Shift-JIS.
     refused("lone lead byte in the runner count", with(good, kRunnerCountAt, "\x82"),
-            badCount(QStringLiteral("\uFFFD8")));
+            noCount(QStringLiteral("\uFFFD8")));
     loads("lone lead byte inside an odds field", with(good, lowOddsAt(1) + 3, "\x82"), 8, kTitle,
           "1");
     loads("title of invalid bytes", with(good, kTitleAt, QByteArray(kTitleWidth, '\xFF')), 8,
@@ -148,29 +153,32 @@ void LoaderBadFileTest::badFile_data()
     // number is.
     loads("NUL bytes in the unread parts",
           with(with(good, 0, QByteArray(kTitleAt, '\0')), 600, QByteArray(kOddsAt - 600, '\0')), 8);
-    refused("NUL bytes throughout", QByteArray(good.size(), '\0'), badCount(QString(2, QChar(0))));
+    refused("NUL bytes throughout", QByteArray(good.size(), '\0'), noCount(QString(2, QChar(0))));
     loads("NUL bytes as odds", with(good, lowOddsAt(1), QByteArray(5, '\0')), 8, kTitle, "0");
 
     // The runner-count field: two characters, 8 to 16 after rounding.
-    refused("runner count blank", with(good, kRunnerCountAt, "  "), badCount("  "));
-    refused("runner count 7", with(good, kRunnerCountAt, " 7"), badCount(" 7"));
-    refused("runner count 0", with(good, kRunnerCountAt, " 0"), badCount(" 0"));
-    refused("runner count 17", with(good, kRunnerCountAt, "17"), badCount("17"));
-    refused("runner count -8", with(good, kRunnerCountAt, "-8"), badCount("-8"));
+    refused("runner count blank", with(good, kRunnerCountAt, "  "), noCount("  "));
+    refused("runner count 7", with(good, kRunnerCountAt, " 7"), countOutside(7));
+    refused("runner count 0", with(good, kRunnerCountAt, " 0"), countOutside(0));
+    refused("runner count 17", with(good, kRunnerCountAt, "17"), countOutside(17));
+    refused("runner count -8", with(good, kRunnerCountAt, "-8"), countOutside(-8));
+    refused("runner count 7.5 cut to 7.", with(good, kRunnerCountAt, "7.5"), countOutside(7));
+    refused("runner count of a sign alone", with(good, kRunnerCountAt, " -"), noCount(" -"));
     refused("runner count in full-width digits", with(good, kRunnerCountAt, "\x82\x50\x82\x51"),
-            badCount(QStringLiteral("１２")));
+            noCount(QStringLiteral("１２")));
     loads("runner count 9 and a blank", with(good, kRunnerCountAt, "9 "), 9);
     loads("runner count 16", with(good, kRunnerCountAt, "16"), 16);
     // Only two characters are read, so a longer text is cut where the field ends.
     loads("runner count 8.5 reads as 8.", with(good, kRunnerCountAt, "8.5"), 8);
     loads("runner count 16.5 reads as 16", with(good, kRunnerCountAt, "16.5"), 16);
-    refused("runner count &H9 reads as &H", with(good, kRunnerCountAt, "&H9"), badCount("&H"));
+    refused("runner count &H9 reads as &H", with(good, kRunnerCountAt, "&H9"), noCount("&H"));
 
-    // Odds of the race's horses that the 5-character boxes cannot show.
-    refused("odds 1E5", with(good, lowOddsAt(1), "  1E5"), badOdds(1));
+    // Odds beyond a double cannot be shown or forecast; any finite value is shown whole.
     refused("odds 9E999", with(good, highOddsAt(8), "9E999"), badOdds(8));
-    refused("odds 1E-4, too many digits", with(good, lowOddsAt(3), " 1E-4"), badOdds(3));
-    loads("odds 1E5 of a horse beyond the runner count", with(good, lowOddsAt(9), "  1E5"), 8);
+    refused("odds 1E999 in the low field", with(good, lowOddsAt(2), "1E999"), badOdds(2));
+    loads("odds 1E5, six characters", with(good, lowOddsAt(1), "  1E5"), 8, kTitle, "100000");
+    loads("odds .1234", with(good, lowOddsAt(1), ".1234"), 8, kTitle, "0.1234");
+    loads("odds 9E999 of a horse beyond the runner count", with(good, lowOddsAt(9), "9E999"), 8);
 
     // The file in the folder.
     refused("folder with the file's name", good, noData(), Placement::Directory);

@@ -120,7 +120,7 @@ void LoaderReadOnlyTest::scanAndLoadsLeaveTheFolderAsItWas()
     form.Option(2)->click();
     const std::vector<SeenBox> refused = loadWithOk(form);
     QCOMPARE(refused.size(), size_t(2));
-    QVERIFY(refused[1].text.contains(QStringLiteral("「99」")));
+    QVERIFY(refused[1].text.contains(QStringLiteral("出走馬数が 99 頭です")));
     // And one Cancel.
     {
         BoxAnswerer answerer({Answer::click(QMessageBox::Cancel)});

@@ -30,6 +30,9 @@ private slots:
     void fileTimeStamp();
     void loadingTwiceGivesTheSameResult();
     void fewerRunnersAfterMore();
+    void longOddsTextIsShownAndForecastWhole();
+    void oddsBoxTypingLimitAfterALongText();
+    void venueBorderBlackTextRed();
 
 private:
     // Writes the file and adds it to the end of the listing.
@@ -229,6 +232,15 @@ void LoaderWindowTest::oddsFieldShown_data()
                                 << "0" << 0.0;
     QTest::newRow("largest that fits the box") << "99999"
                                                << "99999" << 99999.0;
+    // Text the program sets is not cut to the five characters the user may type.
+    QTest::newRow("point first, six characters shown") << ".1234"
+                                                       << "0.1234" << 0.1234;
+    QTest::newRow("exponent, six digits shown") << "  1E5"
+                                                << "100000" << 100000.0;
+    QTest::newRow("small exponent") << " 1E-4"
+                                    << "0.0001" << 0.0001;
+    QTest::newRow("21 digits") << " 1E20" << QStringLiteral("1") + QString(20, QLatin1Char('0'))
+                               << 1e20;
 }
 
 void LoaderWindowTest::oddsFieldShown()
@@ -363,6 +375,101 @@ void LoaderWindowTest::fewerRunnersAfterMore()
     // 1..RunnerCount only.
     for (int k = 10; k <= 12; ++k)
         QCOMPARE(m_state->race.PlaceOddsLow[k], k + 0.1);
+}
+
+// A file whose odds read 0.1234 forecasts with 0.1234, not with the five characters "0.123"
+// that a cut text would give. Horses 1 and 2 have the weakest form, so both may be marked, and
+// odds 0.1234-1 against 0.123-1: horse 2 has the lower midpoint and takes ◎. Read as 0.123,
+// horse 1 would tie with it and take ◎ as the lower number.
+void LoaderWindowTest::longOddsTextIsShownAndForecastWhole()
+{
+    spat4::sample::SampleFile file = funabashi11(8);
+    file.records[0] = {".1234", "    1"};
+    file.records[1] = {"0.123", "    1"};
+    addFile(file);
+    select(*m_form, 24, 11);
+    for (int row = 1; row <= 8; ++row)
+        for (int column = 1; column <= 3; ++column)
+            m_form->Text(column, row)->setText(row <= 2 ? QStringLiteral("9") : QStringLiteral("1"));
+
+    QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
+    QCOMPARE(m_form->Text(4, 1)->text(), QStringLiteral("0.1234"));
+    QCOMPARE(m_state->race.PlaceOddsLow[1], 0.1234);
+
+    m_form->Command(1)->click();
+    QCOMPARE(m_form->Label(11)->text(), QStringLiteral("2　番")); // ◎
+    QCOMPARE(m_form->Label(12)->text(), QStringLiteral("1　番")); // ○
+    QCOMPARE(m_state->race.PlaceOddsLow[1], 0.1234);
+
+    // The same card with the text cut to five characters marks the other horse.
+    m_form->Text(4, 1)->setText(QStringLiteral("0.123"));
+    m_form->Command(1)->click();
+    QCOMPARE(m_form->Label(11)->text(), QStringLiteral("1　番"));
+    QCOMPARE(m_form->Label(12)->text(), QStringLiteral("2　番"));
+}
+
+// The five-character limit still holds for what the user types into a box that the loader
+// filled with a longer text, and comes back whole once the box is cleared.
+void LoaderWindowTest::oddsBoxTypingLimitAfterALongText()
+{
+    spat4::sample::SampleFile file = funabashi11(8);
+    file.records[0].low = ".1234";
+    addFile(file);
+    select(*m_form, 24, 11);
+    QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
+
+    QLineEdit *box = m_form->Text(4, 1);
+    box->setFocus();
+    box->end(false);
+    QTest::keyClick(box, Qt::Key_5);
+    QCOMPARE(box->text(), QStringLiteral("0.1234")); // a seventh character is refused
+    // Editing inside the text keeps it whole: the cursor stays where the user put it.
+    box->setCursorPosition(2);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QCOMPARE(box->text(), QStringLiteral("0.234"));
+    QCOMPARE(box->cursorPosition(), 2);
+    QTest::keyClick(box, Qt::Key_1);
+    QCOMPARE(box->text(), QStringLiteral("0.234")); // five again: a sixth is refused
+    QCOMPARE(box->cursorPosition(), 2);
+
+    // Cleared by its button, the box takes five characters again.
+    {
+        BoxAnswerer answerer({Answer::click(QMessageBox::Ok)});
+        m_form->Command(3)->click();
+    }
+    QCOMPARE(m_form->Text(4, 2)->text(), QString());
+    typeText(m_form->Text(4, 2), QStringLiteral("123456"));
+    QCOMPARE(m_form->Text(4, 2)->text(), QStringLiteral("12345"));
+}
+
+// What the user sees of the venue label after a load: red text inside a black border.
+void LoaderWindowTest::venueBorderBlackTextRed()
+{
+    addFile(funabashi11(8));
+    select(*m_form, 24, 11);
+    QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
+    QLabel *label = m_form->Label(22);
+    QCOMPARE(label->text(), QStringLiteral("船橋"));
+
+    const QImage image = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QVERIFY(image.width() > 10 && image.height() > 10);
+    const auto isBlack = [](QRgb c) { return qRed(c) < 64 && qGreen(c) < 64 && qBlue(c) < 64; };
+    const auto isRed = [](QRgb c) { return qRed(c) > 180 && qGreen(c) < 90 && qBlue(c) < 90; };
+    QStringList notBlack;
+    for (int x = 0; x < image.width(); ++x)
+        for (int y : {0, image.height() - 1})
+            if (!isBlack(image.pixel(x, y)))
+                notBlack << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x : {0, image.width() - 1})
+            if (!isBlack(image.pixel(x, y)))
+                notBlack << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
+    QVERIFY2(notBlack.isEmpty(), qPrintable(notBlack.join(u' ')));
+    int redInside = 0;
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            redInside += isRed(image.pixel(x, y));
+    QVERIFY2(redInside >= 10, qPrintable(QString::number(redInside)));
 }
 
 QTEST_MAIN(LoaderWindowTest)
