@@ -8,8 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# One self-contained .exe per test: no MinGW runtime DLLs to copy next to it under Wine.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Running these needs 32-bit Wine (wine32), which a 64-bit Debian machine does not have by
 # default; tools/wine-test then only builds them.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

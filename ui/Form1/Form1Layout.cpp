@@ -201,6 +201,24 @@ protected:
     }
 };
 
+// A fixed-size label whose text would be cut, by a font wider than the design's (a fallback for
+// the MS fonts) or a longer date format than the Japanese one, gets a smaller font, down to 70%
+// of its design size. A text that fits keeps the design font.
+void fitFontToLabel(QLabel *label, const QFont &designFont)
+{
+    const QRect box = label->contentsRect();
+    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = designFont;
+    const double designSize = designFont.pointSizeF();
+    for (double size = designSize; size >= designSize * 0.7; size -= 0.25) {
+        font.setPointSizeF(size);
+        const QRect needed = QFontMetrics(font).boundingRect(box, flags, label->text());
+        if (needed.width() <= box.width() && needed.height() <= box.height())
+            break;
+    }
+    label->setFont(font);
+}
+
 QString elementName(const char *name, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -337,6 +355,9 @@ void Form1::setCaption(QLabel *label, const QString &caption)
     // An autosizing label takes the size of its text and keeps its top-left corner.
     if (label->property("autoSize").toBool())
         label->adjustSize();
+    const QVariant designFont = label->property("designFont");
+    if (designFont.isValid())
+        fitFontToLabel(label, designFont.value<QFont>());
 }
 
 void Form1::buildLabels(QWidget *client)
@@ -367,6 +388,10 @@ void Form1::buildLabels(QWidget *client)
     // The time stamp is wider than its fixed-size label; like any label that does not size
     // itself, it breaks onto the label's second line instead of being cut off.
     m_label[1]->setWordWrap(true);
+    // The time stamp and the mark numbers ("12　番", right-aligned) must show whole whatever
+    // font the system gives for the design's and whatever its date format.
+    for (int n : {1, 11, 12, 13, 27, 28})
+        m_label[n]->setProperty("designFont", m_label[n]->font());
 }
 
 void Form1::buildGrid(QWidget *client)

@@ -1,0 +1,53 @@
+# The Windows folder a user unpacks and runs (tools/package-windows zips it): milka.exe, the Qt
+# DLLs it uses, the platform, style and icon plugins, the MinGW runtime DLLs, Qt's Japanese
+# translation and a short Japanese read-me. Nothing else: no tests, no debug files.
+#
+# The same DLLs and plugins are copied beside the build's programs (bin/) when configuring, so
+# the test programs run under Wine with the libraries the program ships with; the tests also
+# get the offscreen platform, which the program does not ship.
+
+if(NOT DEFINED QT6_INSTALL_PREFIX)
+    message(FATAL_ERROR "Qt for Windows not found: set MILKA_QT_WINDOWS (tools/build-qt-windows)")
+endif()
+set(_qt ${QT6_INSTALL_PREFIX})
+set(_qtDlls ${_qt}/bin/Qt6Core.dll ${_qt}/bin/Qt6Gui.dll ${_qt}/bin/Qt6Widgets.dll)
+
+# The MinGW runtime the compiler links against, wherever this Debian keeps it.
+set(_runtime)
+foreach(_dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${_dll}
+                    OUTPUT_VARIABLE _path OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(NOT IS_ABSOLUTE "${_path}" OR NOT EXISTS "${_path}")
+        message(FATAL_ERROR "MinGW runtime DLL not found: ${_dll}")
+    endif()
+    list(APPEND _runtime ${_path})
+endforeach()
+
+# Qt's Japanese translation is the same file on every platform; Debian ships it.
+find_file(MILKA_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
+          NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+
+set(_plugins ${_qt}/plugins)
+set(_shippedPlugins platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll)
+
+# Beside the build's programs, for the tests.
+set(_bin ${CMAKE_BINARY_DIR}/bin)
+file(COPY ${_qtDlls} ${_qt}/bin/Qt6Test.dll ${_runtime} DESTINATION ${_bin})
+foreach(_plugin ${_shippedPlugins} platforms/qoffscreen.dll)
+    get_filename_component(_folder ${_plugin} DIRECTORY)
+    file(COPY ${_plugins}/${_plugin} DESTINATION ${_bin}/${_folder})
+endforeach()
+file(COPY ${MILKA_QTBASE_JA} DESTINATION ${_bin}/translations)
+
+# The folder the user unpacks.
+install(TARGETS milka RUNTIME DESTINATION .)
+install(FILES ${_qtDlls} ${_runtime} DESTINATION .)
+foreach(_plugin ${_shippedPlugins})
+    get_filename_component(_folder ${_plugin} DIRECTORY)
+    install(FILES ${_plugins}/${_plugin} DESTINATION ${_folder})
+endforeach()
+install(FILES ${MILKA_QTBASE_JA} DESTINATION translations)
+# Notepad opens a UTF-8 text with a byte-order mark and CRLF line ends on every Windows.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
+               ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt DESTINATION .)
