@@ -211,8 +211,8 @@ void LoaderBadFileTest::badFile()
     if (placement == Placement::NoReadPermission) {
         fs::permissions(path, fs::perms::none);
         if (std::ifstream(path).is_open())
-            QSKIP("this user reads files whatever their permissions (root): the row cannot "
-                  "make an unreadable file");
+            QSKIP("the file stays readable (root on Linux; on Windows the permissions set "
+                  "only the read-only attribute): the row cannot make an unreadable file");
     }
     m_folder.entries = spat4::listOrdinaryFiles(dir);
     if (placement == Placement::RemovedAfterListing || placement == Placement::FolderAfterListing)

@@ -322,10 +322,15 @@ void LoaderWindowTest::fileTimeStamp()
     QCOMPARE(label, generalDateText(written, QLocale::system()) + QStringLiteral("    現在"));
     const QString date = QLocale::system().toString(written.date(), QLocale::ShortFormat);
     QVERIFY2(label.startsWith(date), qPrintable(label));
-    if (timeShown.isEmpty())
+    if (timeShown.isEmpty()) {
         QCOMPARE(label, date + QStringLiteral("    現在"));
-    else
+    } else {
+        // The times written here are those of a 24-hour clock, as Linux's C locale and a
+        // Japanese desktop show them; Wine's default locale for the tests is English (US).
+        if (QLocale::system().timeFormat(QLocale::ShortFormat).contains(u'A', Qt::CaseInsensitive))
+            QSKIP("the system locale has a 12-hour clock; the hand-written times are 24-hour");
         QVERIFY2(label.contains(timeShown + QStringLiteral("    現在")), qPrintable(label));
+    }
 }
 
 void LoaderWindowTest::loadingTwiceGivesTheSameResult()
