@@ -185,13 +185,9 @@ void AboutTest::sysInfo_data()
     QTest::addColumn<int>("starter"); // -1: the platform's lookup, 0: fails, 1: starts
     QTest::addColumn<bool>("message");
 
-    // Windows registers its system-information program (so does the Wine prefix the tests run
-    // in, and Wine ships one); elsewhere the lookup finds none and the message says so.
-#ifdef _WIN32
-    QTest::newRow("platform, click") << "click" << -1 << false;
-#else
+    // The platform's own lookup: Linux has no system-information program, and the Wine prefix
+    // of the Windows tests registers one that is not there, so no test starts a real one.
     QTest::newRow("platform, click") << "click" << -1 << true;
-#endif
     QTest::newRow("fails, click") << "click" << 0 << true;
     QTest::newRow("fails, Enter on the button") << "Enter" << 0 << true;
     QTest::newRow("fails, access key") << "Alt+S" << 0 << true;

@@ -221,7 +221,7 @@ TEST(PlatformTest, ReadsRealRegistryValues)
     // The program's own lookup finds the path registered under the MSINFO key.
     EXPECT_TRUE(sysinfo::GetKeyValue(registry, sysinfo::kHKeyLocalMachine, sysinfo::kMsinfoKey,
                                      sysinfo::kMsinfoPathValue, value));
-    EXPECT_EQ(value, "C:\\windows\\system32\\msinfo32.exe");
+    EXPECT_EQ(value, "C:\\Tools\\Missing\\msinfo32.exe");
 }
 #endif
 
