@@ -6,6 +6,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -60,6 +61,7 @@ private slots:
     void tabOrder();
     void answers_data();
     void answers();
+    void calendarShowsTheWholeWeek();
 };
 
 void Form3Test::initTestCase()
@@ -212,6 +214,28 @@ void Form3Test::answers()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(state.Spat4DataFlag, std::int16_t(flagAfter));
     QCOMPARE(dialog.endRequested(), endRequested);
+}
+
+// All seven day columns, Sunday to Saturday, lie inside the calendar's box as it is laid out.
+// This test installs no Japanese fonts, so the MS font name falls back to a wider font, as on a
+// Windows without the MS fonts: the calendar must still show Saturday.
+void Form3Test::calendarShowsTheWholeWeek()
+{
+    Module1 state;
+    Form3 dialog(state);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    auto *calendar = dialog.findChild<QCalendarWidget *>(QStringLiteral("MonthView1"));
+    auto *days = calendar->findChild<QTableView *>();
+    QVERIFY(days);
+    const QRect visible = days->viewport()->rect();
+    const QString names[] = {u"日"_s, u"月"_s, u"火"_s, u"水"_s, u"木"_s, u"金"_s, u"土"_s};
+    for (int column = 0; column < 7; ++column) {
+        const QModelIndex heading = days->model()->index(0, column);
+        QCOMPARE(heading.data().toString(), names[column]);
+        const QRect cell = days->visualRect(heading);
+        QVERIFY2(visible.contains(cell), qPrintable(names[column]));
+    }
 }
 
 QTEST_MAIN(Form3Test)

@@ -55,6 +55,22 @@ constexpr std::array kControls{
 };
 // clang-format on
 
+// The calendar keeps its designed box; where the system's font and style need more room for
+// seven day columns than the box has (a wider fallback for the MS fonts on Windows), the
+// calendar's font gets smaller, down to 70%, rather than losing Saturday off the edge.
+void fitCalendarToItsBox(QCalendarWidget *calendar)
+{
+    QFont font = calendar->font();
+    const double designSize = font.pointSizeF();
+    for (double size = designSize; size >= designSize * 0.7; size -= 0.25) {
+        font.setPointSizeF(size);
+        calendar->setFont(font);
+        const QSize needed = calendar->minimumSizeHint();
+        if (needed.width() <= calendar->width() && needed.height() <= calendar->height())
+            return;
+    }
+}
+
 QWidget *makeControl(const ControlRow &row, QWidget *parent)
 {
     const QString text = QString::fromUtf8(row.text);
@@ -146,6 +162,7 @@ void Form3::Form_Load()
     // Month and day names follow the program's locale, which start-up sets to Japanese.
     MonthView1->setLocale(QLocale());
     MonthView1->setSelectedDate(QDate::currentDate());
+    fitCalendarToItsBox(MonthView1);
 }
 
 void Form3::Command1_Click()
