@@ -31,8 +31,8 @@ bool validUtf8(std::string_view s)
 
 // Arbitrary bytes as the start of a SPAT4 file: both windows, every field, and the plan that
 // the loader would make of them. Whatever the bytes, the windows have their exact lengths,
-// every text is valid UTF-8, and a plan only ever holds 8 to 16 runners and odds that fit the
-// five-character boxes.
+// every text is valid UTF-8, and a plan only ever holds 8 to 16 runners and finite odds whose
+// text in the boxes reads back as the same value, so the forecast uses what the file gave.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char *>(data), size);
@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             std::abort();
         for (int k = 0; k < p->runnerCount; ++k)
             for (double value : {p->lowValue[k], p->highValue[k]})
-                if (!std::isfinite(value) || engine::shortestDecimal(value).size() > 5)
+                if (!std::isfinite(value) ||
+                    engine::numberOf(engine::shortestDecimal(value)) != value)
                     std::abort();
     }
     return 0;
