@@ -10,7 +10,9 @@ target_link_libraries(form1_screenshot PRIVATE ui Qt6::Test)
 # Placement by a real window manager: on a virtual X display with openbox (tools/with-desktop).
 add_executable(form1_placement_test Form1PlacementTest.cpp Form1TestSupport.h)
 target_link_libraries(form1_placement_test PRIVATE ui Qt6::Test)
-if(NOT CMAKE_CROSSCOMPILING)
+# Not in the sanitizer build: on X11 Qt talks to D-Bus, and libdbus leaks a buffer there that
+# LeakSanitizer reports although no code of ours is involved.
+if(NOT CMAKE_CROSSCOMPILING AND NOT MILKA_SANITIZE)
     add_test(NAME form1_placement_test
              COMMAND ${PROJECT_SOURCE_DIR}/tools/with-desktop $<TARGET_FILE:form1_placement_test>)
     set_tests_properties(form1_placement_test PROPERTIES
