@@ -18,13 +18,16 @@
 namespace {
 
 // Wine's Japanese locale writes the short date as yyyy/M/d, where Windows and glibc write
-// yyyy/MM/dd; the program follows the system's format either way.
-bool japaneseShortDateIsWines()
+// yyyy/MM/dd; the program follows the system's format either way. The two differ only for a
+// month or a day below 10.
+bool shortDateDiffersUnderWine(QDate date)
 {
 #ifdef _WIN32
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    return wine && (date.month() < 10 || date.day() < 10);
 #else
+    Q_UNUSED(date);
     return false;
 #endif
 }
@@ -51,7 +54,7 @@ private slots:
         const auto *date =
             window.StatusBar1()->findChild<QLabel *>(QStringLiteral("StatusBar1.Date"));
         QVERIFY(date);
-        if (japaneseShortDateIsWines())
+        if (shortDateDiffersUnderWine(QDate::currentDate()))
             QSKIP("Wine's Japanese short date is yyyy/M/d, not Windows' yyyy/MM/dd");
         QCOMPARE(date->text(), QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd")));
     }
@@ -75,7 +78,7 @@ private slots:
     {
         QFETCH(QDateTime, when);
         QFETCH(QString, text);
-        if (japaneseShortDateIsWines())
+        if (shortDateDiffersUnderWine(when.date()))
             QSKIP("Wine's Japanese short date is yyyy/M/d, not Windows' yyyy/MM/dd");
         QCOMPARE(generalDateText(when, QLocale::system()), text);
     }
