@@ -85,8 +85,8 @@ std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int v
         return LoadProblem{Kind::RunnerCountNotANumber, countField};
     const auto count = engine::wholeNumberOf(countField);
     if (!count || *count < kFewestRunners || *count > kMostRunners) {
-        const std::string asRead = count ? std::to_string(*count)
-                                         : engine::shortestDecimal(engine::numberOf(countField));
+        const std::string asRead =
+            count ? std::to_string(*count) : engine::shortestDecimal(engine::numberOf(countField));
         return LoadProblem{Kind::RunnerCountOutOfRange, asRead};
     }
 

@@ -44,11 +44,11 @@ struct LoadPlan {
 // Why a load cannot go ahead; the window shows a message and changes nothing.
 struct LoadProblem {
     enum class Kind {
-        NoSelection,        // venue without race, race without venue, or neither
-        NoMatchingFile,     // the race probe matches nothing
-        FileUnreadable,     // vanished since the listing, no permission, not a file
-        TooShortForHeader,  // fewer than 600 characters
-        TooShortForOdds,    // fewer than 675 bytes plus 272 characters
+        NoSelection,           // venue without race, race without venue, or neither
+        NoMatchingFile,        // the race probe matches nothing
+        FileUnreadable,        // vanished since the listing, no permission, not a file
+        TooShortForHeader,     // fewer than 600 characters
+        TooShortForOdds,       // fewer than 675 bytes plus 272 characters
         RunnerCountNotANumber, // the field holds no number at all
         RunnerCountOutOfRange, // the field's number, rounded, is not 8 to 16
         OddsNotFinite,         // an odds field of horses 1..runnerCount reads as infinity

@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <QWidget>
 
 void installJapaneseFonts()
 {
@@ -54,4 +55,16 @@ bool installJapaneseTranslation(QApplication &app)
     }
     delete translator;
     return false;
+}
+
+void shrinkFontToFit(QWidget *widget, const QFont &designFont, const std::function<bool()> &fits)
+{
+    QFont font = designFont;
+    const double designSize = designFont.pointSizeF();
+    for (double size = designSize; size >= designSize * 0.7; size -= 0.25) {
+        font.setPointSizeF(size);
+        widget->setFont(font);
+        if (fits())
+            return;
+    }
 }

@@ -2,7 +2,11 @@
 
 #include <QString>
 
+#include <functional>
+
 class QApplication;
+class QFont;
+class QWidget;
 
 // The two font families the windows name. They are Windows fonts; elsewhere the program
 // substitutes free Japanese fonts for them (installJapaneseFonts).
@@ -18,3 +22,9 @@ void installJapaneseFonts();
 // calendar names) and makes Japanese the default locale, whatever the system locale says.
 // Returns false when the translation file is missing; the program then still runs.
 bool installJapaneseTranslation(QApplication &app);
+
+// The windows were designed for the MS fonts; a fallback font (or a longer date format) can
+// need more room than a control's fixed box. Sets the widget's font from designFont down in
+// quarter points, to 70% of its size at most, until fits() says the content fits its box; a
+// content that fits keeps the design font.
+void shrinkFontToFit(QWidget *widget, const QFont &designFont, const std::function<bool()> &fits);

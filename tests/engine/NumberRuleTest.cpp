@@ -88,8 +88,8 @@ TEST(NumberRule, ReadsNeitherNegativeZeroNorNaN)
 // What tells a field that reads 0 because it holds 0 from one that holds no number at all.
 TEST(NumberRule, TellsATextWithoutANumberFromOneThatHoldsZero)
 {
-    for (const char *text : {"0", " 0", "-0", "+.5", ".0", "7.", "1E", "-8", "&H1f", "&o7", "1 2",
-                             "\t9", "3円"})
+    for (const char *text :
+         {"0", " 0", "-0", "+.5", ".0", "7.", "1E", "-8", "&H1f", "&o7", "1 2", "\t9", "3円"})
         EXPECT_TRUE(engine::holdsNumber(text)) << text;
     for (const char *text : {"", "  ", "-", "+", ".", "-.", "..1", "&H", "&HG", "&O8", "E5", "十二",
                              "ー8", "\r8", "&"})

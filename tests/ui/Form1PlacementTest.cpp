@@ -32,8 +32,10 @@ QPoint absoluteCorner(WId window)
     if (!xwininfo.waitForFinished(10000) || xwininfo.exitCode() != 0)
         return {-1, -1};
     const QString out = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
-    const auto x = QRegularExpression(QStringLiteral("Absolute upper-left X:\\s+(-?\\d+)")).match(out);
-    const auto y = QRegularExpression(QStringLiteral("Absolute upper-left Y:\\s+(-?\\d+)")).match(out);
+    const auto x =
+        QRegularExpression(QStringLiteral("Absolute upper-left X:\\s+(-?\\d+)")).match(out);
+    const auto y =
+        QRegularExpression(QStringLiteral("Absolute upper-left Y:\\s+(-?\\d+)")).match(out);
     return {x.captured(1).toInt(), y.captured(1).toInt()};
 }
 

@@ -395,7 +395,8 @@ void LoaderWindowTest::longOddsTextIsShownAndForecastWhole()
     select(*m_form, 24, 11);
     for (int row = 1; row <= 8; ++row)
         for (int column = 1; column <= 3; ++column)
-            m_form->Text(column, row)->setText(row <= 2 ? QStringLiteral("9") : QStringLiteral("1"));
+            m_form->Text(column, row)
+                ->setText(row <= 2 ? QStringLiteral("9") : QStringLiteral("1"));
 
     QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
     QCOMPARE(m_form->Text(4, 1)->text(), QStringLiteral("0.1234"));
@@ -464,11 +465,13 @@ void LoaderWindowTest::venueBorderBlackTextRed()
     for (int x = 0; x < image.width(); ++x)
         for (int y : {0, image.height() - 1})
             if (!isBlack(image.pixel(x, y)))
-                notBlack << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
+                notBlack
+                    << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
     for (int y = 0; y < image.height(); ++y)
         for (int x : {0, image.width() - 1})
             if (!isBlack(image.pixel(x, y)))
-                notBlack << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
+                notBlack
+                    << QStringLiteral("(%1,%2)=%3").arg(x).arg(y).arg(image.pixel(x, y), 0, 16);
     QVERIFY2(notBlack.isEmpty(), qPrintable(notBlack.join(u' ')));
     int redInside = 0;
     for (int y = 1; y < image.height() - 1; ++y)

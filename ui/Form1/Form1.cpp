@@ -74,7 +74,6 @@ void Form1::connectHandlers()
     connect(m_ver, &QAction::triggered, this, &Form1::VER_Click);
 }
 
-
 // ---- Start-up ------------------------------------------------------------------------------
 
 void Form1::initialiseInputs()
@@ -403,8 +402,7 @@ void Form1::applyLoadPlan(const spat4::LoadPlan &plan)
     }
     for (int k = 1; k <= n; ++k) {
         m_state.race.PlaceOddsHigh[k] = plan.highValue[k - 1];
-        setProgramText(m_text[5][k], 5,
-                       fromUtf8(engine::shortestDecimal(plan.highValue[k - 1])));
+        setProgramText(m_text[5][k], 5, fromUtf8(engine::shortestDecimal(plan.highValue[k - 1])));
     }
 
     setCaption(m_label[17], fromUtf8(plan.title));

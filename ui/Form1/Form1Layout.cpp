@@ -28,7 +28,6 @@
 
 namespace {
 
-
 // The fonts the design names; all are the proportional Japanese font.
 enum class Face { Default, HorseNumber, Command1, FrameTitle, Mark, Number, Pair };
 
@@ -201,22 +200,15 @@ protected:
     }
 };
 
-// A fixed-size label whose text would be cut, by a font wider than the design's (a fallback for
-// the MS fonts) or a longer date format than the Japanese one, gets a smaller font, down to 70%
-// of its design size. A text that fits keeps the design font.
+// A fixed-size label whose text would be cut gets a smaller font rather than losing characters.
 void fitFontToLabel(QLabel *label, const QFont &designFont)
 {
-    const QRect box = label->contentsRect();
-    const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-    QFont font = designFont;
-    const double designSize = designFont.pointSizeF();
-    for (double size = designSize; size >= designSize * 0.7; size -= 0.25) {
-        font.setPointSizeF(size);
-        const QRect needed = QFontMetrics(font).boundingRect(box, flags, label->text());
-        if (needed.width() <= box.width() && needed.height() <= box.height())
-            break;
-    }
-    label->setFont(font);
+    shrinkFontToFit(label, designFont, [label] {
+        const QRect box = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    });
 }
 
 QString elementName(const char *name, int index)
@@ -243,7 +235,6 @@ int form1::typingLength(int column)
     }
     return 0;
 }
-
 
 Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_folder(folder),
@@ -612,4 +603,3 @@ QGroupBox *Form1::Frame(int number) const
 {
     return m_frame.at(number);
 }
-

@@ -1,5 +1,6 @@
 #include "Form3.h"
 
+#include "JapaneseUi.h"
 #include "Module1.h"
 #include "ResourceNames.h"
 #include "Twips.h"
@@ -56,19 +57,13 @@ constexpr std::array kControls{
 // clang-format on
 
 // The calendar keeps its designed box; where the system's font and style need more room for
-// seven day columns than the box has (a wider fallback for the MS fonts on Windows), the
-// calendar's font gets smaller, down to 70%, rather than losing Saturday off the edge.
+// seven day columns than the box has, its font gets smaller rather than Saturday going.
 void fitCalendarToItsBox(QCalendarWidget *calendar)
 {
-    QFont font = calendar->font();
-    const double designSize = font.pointSizeF();
-    for (double size = designSize; size >= designSize * 0.7; size -= 0.25) {
-        font.setPointSizeF(size);
-        calendar->setFont(font);
+    shrinkFontToFit(calendar, calendar->font(), [calendar] {
         const QSize needed = calendar->minimumSizeHint();
-        if (needed.width() <= calendar->width() && needed.height() <= calendar->height())
-            return;
-    }
+        return needed.width() <= calendar->width() && needed.height() <= calendar->height();
+    });
 }
 
 QWidget *makeControl(const ControlRow &row, QWidget *parent)
