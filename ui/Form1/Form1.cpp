@@ -133,6 +133,16 @@ void Form1::showResult(const engine::ResultTexts &texts)
     const int pairLabels[] = {14, 15, 16, 25, 26};
     for (int slot = 0; slot < 5; ++slot)
         setCaption(m_label[numberLabels[slot]], fromUtf8(texts.numberCaptions[slot]));
+    // Where a number had to shrink to fit ("13　番" in a wider font), the five share the
+    // smallest size, so one horse does not look less important than another.
+    double smallest = m_label[numberLabels[0]]->font().pointSizeF();
+    for (int n : numberLabels)
+        smallest = std::min(smallest, m_label[n]->font().pointSizeF());
+    for (int n : numberLabels) {
+        QFont font = m_label[n]->font();
+        font.setPointSizeF(smallest);
+        m_label[n]->setFont(font);
+    }
     for (int pair = 0; pair < 5; ++pair)
         setCaption(m_label[pairLabels[pair]], fromUtf8(texts.pairCaptions[pair]));
     // The marks are written again, all but ◎.
