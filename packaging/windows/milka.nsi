@@ -2,9 +2,16 @@
 ; Program Files for all users, with a Start-menu shortcut, an optional desktop shortcut and an
 ; uninstaller listed among Windows' installed programs. tools/package-windows-installer builds it:
 ;   makensis -DVERSION=1.0.3 -DSTAGE=<folder> -DFILES=<installed-files.nsh>
-;            -DREMOVE=<removed-files.nsh> -DICON=<milka.ico> -DOUTFILE=<setup.exe> milka.nsi
+;            -DREMOVE=<removed-files.nsh> -DOUTFILE=<setup.exe> milka.nsi
 ; FILES and REMOVE list every file of the folder, so the uninstaller removes exactly what the
 ; setup put there and nothing else; it never touches the SPAT4 folder.
+; The icon and the wizard's pictures are the program's own, drawn by resources/generator.
+;
+; Installing over an installed copy, of any version, first runs that copy's own uninstaller,
+; which knows its files: nothing of the old version is left, and the installed-programs list
+; keeps one entry. Neither the setup nor the uninstaller touches a file while a milka.exe
+; started from the folder runs: they ask the user to close it, and stop if the user cancels
+; (a silent run stops with exit code 2).
 
 ; A 64-bit setup for a 64-bit program: it runs where the program runs, and reads and writes the
 ; 64-bit registry and Program Files without redirection.
@@ -19,6 +26,14 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include FileFunc.nsh
 !include LogicLib.nsh
+!include Sections.nsh
+
+!ifndef RESOURCES
+    !define RESOURCES "${__FILEDIR__}/../../resources"
+!endif
+!ifndef ICON
+    !define ICON "${RESOURCES}/milka.ico"
+!endif
 
 !define APP_NAME "ミルカ！！！（地方版）"
 !define PUBLISHER "トモロ"
@@ -27,6 +42,8 @@ SetCompressor /SOLID lzma
 Name "${APP_NAME}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES64\${APP_NAME}"
+; Where an installed copy is, so an upgrade goes to the same folder.
+InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
 BrandingText "${APP_NAME} ${VERSION}"
 
@@ -41,9 +58,20 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!define MUI_CUSTOMFUNCTION_GUIINIT WidenButtons
+!define MUI_CUSTOMFUNCTION_UNGUIINIT un.WidenButtons
 !define MUI_FINISHPAGE_RUN "$INSTDIR\milka.exe"
+; The list of components as wide as the page, its description below it: the names stay whole.
+!define MUI_COMPONENTSPAGE_SMALLDESC
+!define MUI_HEADERIMAGE
+!define MUI_HEADERIMAGE_RIGHT
+!define MUI_HEADERIMAGE_BITMAP "${RESOURCES}/setup-header.bmp"
+!define MUI_HEADERIMAGE_UNBITMAP "${RESOURCES}/setup-header.bmp"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${RESOURCES}/setup-side.bmp"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${RESOURCES}/setup-side.bmp"
 
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FitDescription
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -52,18 +80,145 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
 
-Function .onInit
-    SetRegView 64
-    SetShellVarContext all
+; The wizard's buttons are sized for the English texts: under some Japanese fonts
+; "インストール(&I)" does not fit. Widens the back, next and cancel buttons by 12 dialog units
+; each, moving them left; the cancel button's right edge stays where it is. Uses $R0-$R9.
+!macro DEFINE_WIDEN_BUTTONS UN
+Function ${UN}WidenButtons
+    System::Call '*(i 0, i 0, i 16, i 0) p .R0'
+    System::Call 'user32::MapDialogRect(p $HWNDPARENT, p R0)'
+    System::Call '*$R0(i, i, i .R1, i)'
+    ; Button id, then how many widths it moves left: cancel 1, next 2, back 3.
+    StrCpy $R9 0
+    ${ForEach} $R2 1 3 + 1
+        ${If} $R2 = 1
+            StrCpy $R3 2 ; next
+            GetDlgItem $R4 $HWNDPARENT 1
+        ${ElseIf} $R2 = 2
+            StrCpy $R3 1 ; cancel
+            GetDlgItem $R4 $HWNDPARENT 2
+        ${Else}
+            StrCpy $R3 3 ; back
+            GetDlgItem $R4 $HWNDPARENT 3
+        ${EndIf}
+        System::Call 'user32::GetWindowRect(p R4, p R0)'
+        System::Call 'user32::MapWindowPoints(p 0, p $HWNDPARENT, p R0, i 2)'
+        System::Call '*$R0(i .R5, i .R6, i .R7, i .R8)'
+        IntOp $R9 $R1 * $R3
+        IntOp $R5 $R5 - $R9         ; left edge: moved by its share
+        IntOp $R9 $R3 - 1
+        IntOp $R9 $R1 * $R9
+        IntOp $R7 $R7 - $R9         ; right edge: moved by the share of the buttons right of it
+        IntOp $R7 $R7 - $R5
+        IntOp $R8 $R8 - $R6
+        ; SWP_NOZORDER | SWP_NOACTIVATE
+        System::Call 'user32::SetWindowPos(p R4, p 0, i R5, i R6, i R7, i R8, i 0x14)'
+    ${Next}
+    System::Free $R0
 FunctionEnd
+!macroend
+!insertmacro DEFINE_WIDEN_BUTTONS ""
+!insertmacro DEFINE_WIDEN_BUTTONS "un."
+
+; The components page's description box reaches the bottom of the page; at 150 % its frame
+; falls just outside the page and is cut. Ends it one pixel inside the page.
+Function FitDescription
+    System::Call '*(i, i, i, i) p .R0'
+    System::Call 'user32::GetClientRect(p $mui.ComponentsPage, p R0)'
+    System::Call '*$R0(i, i, i, i .R1)'
+    System::Call 'user32::GetWindowRect(p $mui.ComponentsPage.DescriptionTitle, p R0)'
+    System::Call 'user32::MapWindowPoints(p 0, p $mui.ComponentsPage, p R0, i 2)'
+    System::Call '*$R0(i .R2, i .R3, i .R4, i .R5)'
+    ${If} $R5 >= $R1
+        IntOp $R4 $R4 - $R2
+        IntOp $R5 $R1 - $R3
+        IntOp $R5 $R5 - 1
+        ; SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE
+        System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.DescriptionTitle, p 0, i 0, i 0, i R4, i R5, i 0x16)'
+    ${EndIf}
+    System::Free $R0
+FunctionEnd
+
+; Pushes 1 if a milka.exe started from the folder on the stack runs, else 0. Uses $R0-$R9.
+!macro DEFINE_PROGRAM_RUNS UN
+Function ${UN}ProgramRuns
+    Exch $R0
+    StrCpy $R0 "$R0\milka.exe"
+    StrCpy $R9 0
+    ; Room for 4,096 process ids.
+    System::Alloc 16384
+    Pop $R1
+    System::Call 'kernel32::K32EnumProcesses(p R1, i 16384, *i .R2) i .R3'
+    ${If} $R3 <> 0
+        IntOp $R2 $R2 / 4
+        StrCpy $R4 0
+        ${DoWhile} $R4 < $R2
+            IntOp $R5 $R4 * 4
+            IntPtrOp $R5 $R1 + $R5
+            System::Call '*$R5(i .R6)'
+            ; PROCESS_QUERY_LIMITED_INFORMATION
+            System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i R6) p .R7'
+            ${If} $R7 P<> 0
+                System::Call 'kernel32::QueryFullProcessImageNameW(p R7, i 0, w .R8, *i ${NSIS_MAX_STRLEN}) i .R3'
+                System::Call 'kernel32::CloseHandle(p R7)'
+                ; StrCmp ignores case, as Windows' file names do.
+                ${If} $R3 <> 0
+                ${AndIf} $R8 == $R0
+                    StrCpy $R9 1
+                ${EndIf}
+            ${EndIf}
+            IntOp $R4 $R4 + 1
+        ${Loop}
+    ${EndIf}
+    System::Free $R1
+    StrCpy $R0 $R9
+    Exch $R0
+FunctionEnd
+!macroend
+!insertmacro DEFINE_PROGRAM_RUNS ""
+!insertmacro DEFINE_PROGRAM_RUNS "un."
+
+; Before any file is touched: while a milka.exe from the folder runs, asks the user to close it,
+; and aborts if the user cancels (or the run is silent). UN is "" or "un."; WHAT names what
+; would stop.
+!macro CLOSE_PROGRAM_FIRST UN FOLDER WHAT
+    ${Do}
+        Push "${FOLDER}"
+        Call ${UN}ProgramRuns
+        Pop $R0
+        ${If} $R0 = 0
+            ${Break}
+        ${EndIf}
+        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP_NAME}が起動しています。$\r$\n$\r$\nプログラムを終了してから「再試行」を押してください。$\r$\n「キャンセル」を押すと${WHAT}を中止します。" /SD IDCANCEL IDCANCEL`
+            Abort "${APP_NAME}が起動しているため、${WHAT}を中止しました。"
+        ${EndIf}
+    ${Loop}
+!macroend
 
 Function un.onInit
     SetRegView 64
     SetShellVarContext all
 FunctionEnd
 
-Section "${APP_NAME}（必須）" SecProgram
+Section "プログラム本体（必須）" SecProgram
     SectionIn RO
+    ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+    !insertmacro CLOSE_PROGRAM_FIRST "" "$INSTDIR" "インストール"
+    ${If} $0 != ""
+    ${AndIf} $0 != $INSTDIR
+        !insertmacro CLOSE_PROGRAM_FIRST "" "$0" "インストール"
+    ${EndIf}
+    ; The installed copy's own uninstaller removes exactly its files; run in place (_?=), it
+    ; waits, and leaves only itself behind.
+    ${If} ${FileExists} "$0\uninstall.exe"
+        DetailPrint "インストール済みの版を削除しています: $0"
+        ExecWait '"$0\uninstall.exe" /S _?=$0' $1
+        ${If} $1 <> 0
+            Abort "インストール済みの版を削除できませんでした（終了コード $1）。"
+        ${EndIf}
+        Delete "$0\uninstall.exe"
+        RMDir "$0"
+    ${EndIf}
     !include "${FILES}"
     WriteUninstaller "$INSTDIR\uninstall.exe"
     CreateShortCut "$SMPROGRAMS\${APP_NAME}.lnk" "$INSTDIR\milka.exe"
@@ -85,12 +240,22 @@ Section /o "デスクトップにショートカットを作る" SecDesktop
     CreateShortCut "$DESKTOP\${APP_NAME}.lnk" "$INSTDIR\milka.exe"
 SectionEnd
 
+Function .onInit
+    SetRegView 64
+    SetShellVarContext all
+    ; An upgrade keeps the desktop shortcut if the installed copy has one.
+    ${If} ${FileExists} "$DESKTOP\${APP_NAME}.lnk"
+        SectionSetFlags ${SecDesktop} ${SF_SELECTED}
+    ${EndIf}
+FunctionEnd
+
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
-    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "プログラム本体と、スタートメニューのショートカットです。"
+    !insertmacro MUI_DESCRIPTION_TEXT ${SecProgram} "${APP_NAME}の本体と、スタートメニューのショートカットです。"
     !insertmacro MUI_DESCRIPTION_TEXT ${SecDesktop} "デスクトップにもショートカットを置きます。"
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 Section "Uninstall"
+    !insertmacro CLOSE_PROGRAM_FIRST "un." "$INSTDIR" "アンインストール"
     Delete "$SMPROGRAMS\${APP_NAME}.lnk"
     Delete "$DESKTOP\${APP_NAME}.lnk"
     !include "${REMOVE}"

@@ -1,6 +1,9 @@
 // Draws the program icon and the title picture and writes them in the formats the program's
 // resources keep: milka.ico (32x32 and 16x16, each in 16 and 256 colours, with AND masks) and
-// Picture1.bmp (308x154, 24-bit). Usage: milka_resource_generator <output folder>
+// Picture1.bmp (308x154, 24-bit); and the Windows setup program's two pictures, 24-bit BMPs at
+// the sizes its wizard shows them: setup-side.bmp (164x314, beside the welcome and finish pages)
+// and setup-header.bmp (150x57, at the right of every other page's header).
+// Usage: milka_resource_generator <output folder>
 
 #include <QByteArray>
 #include <QColor>
@@ -9,12 +12,15 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
+#include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVector>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -57,6 +63,11 @@ void drawHorse(QPainter &p, QRectF box, QColor coat)
     p.drawLine(QPointF(x + 0.80 * w, y + 0.42 * h), QPointF(x + 0.95 * w, y + 0.70 * h));
     p.drawLine(QPointF(x + 0.28 * w, y + 0.10 * h), QPointF(x + 0.40 * w, y + 0.36 * h));
 }
+
+// The coats of the horses in the pictures, in the order they are drawn.
+const QColor kCoats[] = {QColor(220, 40, 40),  QColor(40, 120, 220), QColor(30, 160, 60),
+                         QColor(240, 160, 0),  QColor(150, 60, 200), QColor(0, 170, 170),
+                         QColor(230, 90, 160), QColor(120, 80, 40)};
 
 QImage drawIcon(int size)
 {
@@ -192,14 +203,11 @@ QImage drawPicture()
     image.fill(Qt::white);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor coats[] = {QColor(220, 40, 40),  QColor(40, 120, 220), QColor(30, 160, 60),
-                            QColor(240, 160, 0),  QColor(150, 60, 200), QColor(0, 170, 170),
-                            QColor(230, 90, 160), QColor(120, 80, 40)};
     int n = 0;
     for (int row = 0; row < 4; ++row) {
         for (int column = 0; column < 8; ++column) {
             const double x = 4 + column * 38 + (row % 2) * 16, y = 4 + row * 38;
-            drawHorse(p, QRectF(x, y, 30, 28), coats[n++ % std::size(coats)]);
+            drawHorse(p, QRectF(x, y, 30, 28), kCoats[n++ % std::size(kCoats)]);
         }
     }
     QFont title(QStringLiteral("IPAPGothic"));
@@ -228,6 +236,92 @@ QImage drawPicture()
     p.drawPath(centred(lettering, top));
     p.setBrush(QColor(0, 90, 200));
     p.drawPath(centred(subLettering, bottom));
+    p.end();
+    return image;
+}
+
+// Lettering drawn as the title picture draws it: a white halo, then the letters outlined in navy.
+void drawLettering(QPainter &p, const QString &text, int pixelSize, QPointF centre, QColor fill)
+{
+    QFont font(QStringLiteral("IPAPGothic"));
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    font.setItalic(true);
+    QPainterPath path;
+    path.addText(0, 0, font, text);
+    const QRectF bounds = path.boundingRect();
+    path.translate(centre - bounds.center());
+    p.setPen(QPen(Qt::white, pixelSize / 6.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(QPen(QColor(0, 0, 128), std::max(1.0, pixelSize / 26.0)));
+    p.setBrush(fill);
+    p.drawPath(path);
+}
+
+// Beside the setup's welcome and finish pages: sky, the program's icon, its name, and a field
+// of horses running on the turf of a racecourse, with its white rail.
+QImage drawSetupSide()
+{
+    const int width = 164, height = 314;
+    QImage image(width, height, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 210);
+    sky.setColorAt(0, QColor(30, 80, 170));
+    sky.setColorAt(1, QColor(190, 220, 250));
+    p.fillRect(QRect(0, 0, width, 210), sky);
+    QLinearGradient turf(0, 210, 0, height);
+    turf.setColorAt(0, QColor(90, 170, 70));
+    turf.setColorAt(1, QColor(30, 110, 40));
+    p.fillRect(QRect(0, 210, width, height - 210), turf);
+
+    const QImage icon = drawIcon(88);
+    p.drawImage(QPointF((width - icon.width()) / 2.0, 14), icon);
+    drawLettering(p, QStringLiteral("ミルカ！！！"), 26, QPointF(width / 2.0, 128),
+                  QColor(200, 0, 0));
+    drawLettering(p, QStringLiteral("地方版"), 24, QPointF(width / 2.0, 164), QColor(0, 90, 200));
+
+    // The rail: posts and a top bar.
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    for (int x = 6; x < width; x += 26)
+        p.drawRect(QRectF(x, 204, 3, 16));
+    p.drawRect(QRectF(0, 202, width, 4));
+    int n = 0;
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            const double x = 4 + column * 40 + (row % 2) * 18, y = 226 + row * 28;
+            drawHorse(p, QRectF(x, y, 30, 26), kCoats[n++ % std::size(kCoats)]);
+        }
+    }
+    p.end();
+    return image;
+}
+
+// At the right of the other pages' white header: three horses and the icon, fading in from
+// the white of the header so the page's title beside it stays on white.
+QImage drawSetupHeader()
+{
+    const int width = 150, height = 57;
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient band(0, 0, width, 0);
+    band.setColorAt(0, Qt::white);
+    band.setColorAt(0.35, QColor(225, 238, 252));
+    band.setColorAt(1, QColor(190, 220, 250));
+    p.fillRect(QRect(0, 0, width, 44), band);
+    QLinearGradient turf(0, 0, width, 0);
+    turf.setColorAt(0, Qt::white);
+    turf.setColorAt(0.35, QColor(120, 190, 100));
+    turf.setColorAt(1, QColor(60, 140, 60));
+    p.fillRect(QRect(0, 44, width, height - 44), turf);
+    for (int i = 0; i < 3; ++i)
+        drawHorse(p, QRectF(22 + i * 26, 27 + (i % 2) * 3, 22, 20), kCoats[i]);
+    const QImage icon = drawIcon(40);
+    p.drawImage(QPointF(width - icon.width() - 8, (height - icon.height()) / 2.0), icon);
     p.end();
     return image;
 }
@@ -280,8 +374,11 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    bool ok = write(out.filePath(QStringLiteral("milka.ico")), iconFile()) &&
-              write(out.filePath(QStringLiteral("Picture1.bmp")), bitmapFile(drawPicture()));
+    bool ok =
+        write(out.filePath(QStringLiteral("milka.ico")), iconFile()) &&
+        write(out.filePath(QStringLiteral("Picture1.bmp")), bitmapFile(drawPicture())) &&
+        write(out.filePath(QStringLiteral("setup-side.bmp")), bitmapFile(drawSetupSide())) &&
+        write(out.filePath(QStringLiteral("setup-header.bmp")), bitmapFile(drawSetupHeader()));
     // The same drawing at the desktop's icon sizes, for the Linux package: drawn at each size
     // rather than scaled up from 32 x 32, so large icons stay sharp.
     for (int size : {16, 24, 32, 48, 64, 128, 256}) {
