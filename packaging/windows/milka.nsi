@@ -189,7 +189,8 @@ FunctionEnd
         ${If} $R0 = 0
             ${Break}
         ${EndIf}
-        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP_NAME}が起動しています。$\r$\n$\r$\nプログラムを終了してから「再試行」を押してください。$\r$\n「キャンセル」を押すと${WHAT}を中止します。" /SD IDCANCEL IDCANCEL`
+        ; Short lines: a message box does not wrap Japanese text everywhere, and cuts it instead.
+        ${If} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "${APP_NAME}が起動しています。$\r$\n$\r$\nプログラムを終了してから、$\r$\n「再試行」を押してください。$\r$\n「キャンセル」を押すと、$\r$\n${WHAT}を中止します。" /SD IDCANCEL IDCANCEL`
             Abort "${APP_NAME}が起動しているため、${WHAT}を中止しました。"
         ${EndIf}
     ${Loop}
