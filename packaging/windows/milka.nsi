@@ -67,8 +67,8 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_HEADERIMAGE_RIGHT
 !define MUI_HEADERIMAGE_BITMAP "${RESOURCES}/setup-header.bmp"
 !define MUI_HEADERIMAGE_UNBITMAP "${RESOURCES}/setup-header.bmp"
+; The uninstaller has no welcome or finish page, so it needs no side picture.
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${RESOURCES}/setup-side.bmp"
-!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${RESOURCES}/setup-side.bmp"
 
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW FitDescription
@@ -81,15 +81,15 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "Japanese"
 
 ; The wizard's buttons are sized for the English texts: under some Japanese fonts
-; "インストール(&I)" does not fit. Widens the back, next and cancel buttons by 12 dialog units
+; "インストール(&I)" does not fit. Widens the back, next and cancel buttons by 16 dialog units
 ; each, moving them left; the cancel button's right edge stays where it is. Uses $R0-$R9.
 !macro DEFINE_WIDEN_BUTTONS UN
 Function ${UN}WidenButtons
     System::Call '*(i 0, i 0, i 16, i 0) p .R0'
     System::Call 'user32::MapDialogRect(p $HWNDPARENT, p R0)'
     System::Call '*$R0(i, i, i .R1, i)'
-    ; Button id, then how many widths it moves left: cancel 1, next 2, back 3.
-    StrCpy $R9 0
+    ; $R1: the 16 units in pixels. $R3: how many of them the button's left edge moves left
+    ; (cancel 1, next 2, back 3); its right edge moves one fewer.
     ${ForEach} $R2 1 3 + 1
         ${If} $R2 = 1
             StrCpy $R3 2 ; next
@@ -105,12 +105,12 @@ Function ${UN}WidenButtons
         System::Call 'user32::MapWindowPoints(p 0, p $HWNDPARENT, p R0, i 2)'
         System::Call '*$R0(i .R5, i .R6, i .R7, i .R8)'
         IntOp $R9 $R1 * $R3
-        IntOp $R5 $R5 - $R9         ; left edge: moved by its share
+        IntOp $R5 $R5 - $R9
         IntOp $R9 $R3 - 1
         IntOp $R9 $R1 * $R9
-        IntOp $R7 $R7 - $R9         ; right edge: moved by the share of the buttons right of it
-        IntOp $R7 $R7 - $R5
-        IntOp $R8 $R8 - $R6
+        IntOp $R7 $R7 - $R9
+        IntOp $R7 $R7 - $R5 ; width
+        IntOp $R8 $R8 - $R6 ; height
         ; SWP_NOZORDER | SWP_NOACTIVATE
         System::Call 'user32::SetWindowPos(p R4, p 0, i R5, i R6, i R7, i R8, i 0x14)'
     ${Next}
