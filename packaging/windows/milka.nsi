@@ -2,10 +2,12 @@
 ; Program Files for all users, with a Start-menu shortcut, an optional desktop shortcut and an
 ; uninstaller listed among Windows' installed programs. tools/package-windows-installer builds it:
 ;   makensis -DVERSION=1.0.3 -DSTAGE=<folder> -DFILES=<installed-files.nsh>
-;            -DREMOVE=<removed-files.nsh> -DOUTFILE=<setup.exe> milka.nsi
+;            -DREMOVE=<removed-files.nsh> -DRESOURCES=<resources folder> -DOUTFILE=<setup.exe>
+;            milka.nsi
 ; FILES and REMOVE list every file of the folder, so the uninstaller removes exactly what the
 ; setup put there and nothing else; it never touches the SPAT4 folder.
-; The icon and the wizard's pictures are the program's own, drawn by resources/generator.
+; The icon and the wizard's pictures in RESOURCES are the program's own, drawn by
+; resources/generator.
 ;
 ; Installing over an installed copy, of any version, first runs that copy's own uninstaller,
 ; which knows its files: nothing of the old version is left, and the installed-programs list
@@ -28,12 +30,7 @@ SetCompressor /SOLID lzma
 !include LogicLib.nsh
 !include Sections.nsh
 
-!ifndef RESOURCES
-    !define RESOURCES "${__FILEDIR__}/../../resources"
-!endif
-!ifndef ICON
-    !define ICON "${RESOURCES}/milka.ico"
-!endif
+!define ICON "${RESOURCES}/milka.ico"
 
 !define APP_NAME "ミルカ！！！（地方版）"
 !define PUBLISHER "トモロ"
