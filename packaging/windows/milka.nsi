@@ -70,9 +70,13 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !insertmacro MUI_PAGE_WELCOME
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW FitDescription
 !insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW FolderWithoutEndSlash
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
+; The language's "アンインストール元:" is cut beside the folder; a shorter label.
+!define MUI_UNCONFIRMPAGE_TEXT_LOCATION "フォルダ:"
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW un.FolderWithoutEndSlash
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Japanese"
@@ -134,6 +138,25 @@ Function FitDescription
         System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.DescriptionTitle, p 0, i 0, i 0, i R4, i R5, i 0x16)'
     ${EndIf}
     System::Free $R0
+FunctionEnd
+
+; Over an installed copy the folder page, and always the uninstaller's confirmation, show the
+; folder with a "\" at the end; shown without it, as on a first installation.
+!macro WITHOUT_END_SLASH CONTROL
+    ${NSD_GetText} ${CONTROL} $R0
+    StrCpy $R1 $R0 "" -1
+    StrLen $R2 $R0
+    ${If} $R1 == "\"
+    ${AndIf} $R2 > 3
+        StrCpy $R0 $R0 -1
+        ${NSD_SetText} ${CONTROL} $R0
+    ${EndIf}
+!macroend
+Function FolderWithoutEndSlash
+    !insertmacro WITHOUT_END_SLASH $mui.DirectoryPage.Directory
+FunctionEnd
+Function un.FolderWithoutEndSlash
+    !insertmacro WITHOUT_END_SLASH $mui.UnConfirmPage.Directory
 FunctionEnd
 
 ; Pushes 1 if a milka.exe started from the folder on the stack runs, else 0. Uses $R0-$R9.
