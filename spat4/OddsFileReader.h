@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OddsLoad.h"
+#include "Unicode.h"
 
 #include <algorithm>
 #include <chrono>
@@ -34,8 +35,6 @@ inline constexpr std::size_t kBytesNeeded =
 // Shift-JIS (a stray lead byte, an unassigned pair, 0x80, 0xA0, 0xFD-0xFF) is one character
 // U+FFFD, so the positions after it stay where the writer meant them.
 std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters);
-
-std::string toUtf8(std::u32string_view text);
 
 // Characters first .. first + width - 1 (from 1) of a decoded window, as UTF-8; what lies
 // beyond the window's end is left out.

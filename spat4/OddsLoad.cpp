@@ -2,6 +2,7 @@
 
 #include "NumberRule.h"
 #include "OddsFileReader.h"
+#include "Unicode.h"
 
 #include <cmath>
 
@@ -17,12 +18,6 @@ const Venue *venueOf(int code)
         if (v.code == code)
             return &v;
     return nullptr;
-}
-
-std::string utf8Path(const std::filesystem::path &p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
 }
 
 } // namespace
@@ -68,7 +63,7 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
     auto read = readOddsFile(entry->path);
     if (auto *problem = std::get_if<LoadProblem>(&read))
         return LoadProblem{problem->kind, entry->name};
-    return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, utf8Path(entry->path));
+    return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, pathText(entry->path));
 }
 
 std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int venueCode, int race,

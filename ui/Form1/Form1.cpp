@@ -24,6 +24,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <limits>
 
 using form1::columnHeading;
 using form1::kRaceButtons;
@@ -160,15 +162,20 @@ QString forecastErrorText(const engine::ForecastError &error)
     using Kind = engine::ForecastError::Kind;
     const QString column = columnHeading(static_cast<int>(error.column) + 1);
     switch (error.kind) {
+    // Either way out of the 16-bit range: below its lowest value as well as above its highest.
     case Kind::WholeNumberOutOfRange:
-        return QStringLiteral("%1番の「%2」の数値が大きすぎます。"
-                              "-32768 から 32767 までの数値を入力して下さい。")
+        return QStringLiteral("%1番の「%2」の数値が範囲を超えています。"
+                              "%3 から %4 までの数値を入力して下さい。")
             .arg(error.horse)
-            .arg(column);
+            .arg(column)
+            .arg(std::numeric_limits<std::int16_t>::min())
+            .arg(std::numeric_limits<std::int16_t>::max());
     case Kind::FormSumOutOfRange:
-        return QStringLiteral("%1番の「前3走」「前2走」「前1走」の合計が大きすぎます。"
-                              "合計が 32767 以下になるように入力して下さい。")
-            .arg(error.horse);
+        return QStringLiteral("%1番の「前3走」「前2走」「前1走」の合計が範囲を超えています。"
+                              "合計が %2 から %3 までになるように入力して下さい。")
+            .arg(error.horse)
+            .arg(std::numeric_limits<std::int16_t>::min())
+            .arg(std::numeric_limits<std::int16_t>::max());
     case Kind::OddsNotFinite:
         return QStringLiteral("%1番の「%2」の数値が大きすぎます。"
                               "複勝オッズを確かめて下さい。")
@@ -286,7 +293,9 @@ void Form1::FIN_Click()
 
 void Form1::VER_Click()
 {
-    frmAbout dialog;
+    // Owned by the main window: no taskbar button of its own, never behind the window. Its
+    // designed place on the screen is kept.
+    frmAbout dialog(this);
     dialog.exec();
 }
 

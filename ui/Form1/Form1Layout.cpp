@@ -4,6 +4,7 @@
 
 #include "HalfWidthValidator.h"
 #include "JapaneseUi.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 
@@ -187,9 +188,9 @@ const QString &kPicturePath = kTitlePictureResource;
 // A bordered label whose text has a colour of its own. The style draws a plain box in the
 // label's foreground role, the text's colour; the box is drawn over in the ordinary text colour,
 // like the border of every other bordered label.
-class ColouredTextBoxLabel : public QLabel {
+class ColouredTextBoxLabel : public PlainLabel {
 public:
-    using QLabel::QLabel;
+    using PlainLabel::PlainLabel;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -356,7 +357,7 @@ void Form1::buildLabels(QWidget *client)
     for (const LabelRow &row : kLabels) {
         const bool colouredBox = row.bordered && row.colour != Colour::Default;
         auto *label = colouredBox ? new ColouredTextBoxLabel(parentOf(row.frame, client))
-                                  : new QLabel(parentOf(row.frame, client));
+                                  : new PlainLabel(parentOf(row.frame, client));
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
         label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
         label->setAlignment(row.align);
@@ -390,7 +391,7 @@ void Form1::buildGrid(QWidget *client)
     for (int r = 1; r <= kRows; ++r) {
         const int top = kGridTop + kGridPitch * (r - 1);
 
-        auto *number = new QLabel(QString::number(r), client);
+        auto *number = new PlainLabel(QString::number(r), client);
         number->setObjectName(elementName("Label2", r - 1));
         number->setGeometry(
             twipsRect(kHorseNumber.left, top, kHorseNumber.width, kHorseNumber.height));
@@ -415,7 +416,7 @@ void Form1::buildGrid(QWidget *client)
         }
 
         // Row 2's "～" is the single label Label5; the other rows use Label4(0), Label4(1..14).
-        auto *separator = new QLabel(QStringLiteral("～"), client);
+        auto *separator = new PlainLabel(QStringLiteral("～"), client);
         separator->setObjectName(r == 2 ? QStringLiteral("Label5")
                                         : elementName("Label4", r == 1 ? 0 : r - 2));
         separator->setGeometry(
@@ -462,14 +463,14 @@ void Form1::buildRightColumn(QWidget *client)
     m_progressBar1->setAccessibleName(QStringLiteral("解析中"));
 
     const QIcon icon(kIconPath);
-    m_image1 = new QLabel(client);
+    m_image1 = new PlainLabel(client);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(twipsRect(8040, 240, 480, 480));
     m_image1->setPixmap(icon.pixmap(twipsSize(480, 480)));
     m_image1->setAccessibleName(QStringLiteral("ミルカ！！！（地方版）"));
 
     // The picture is shown at its own size from the top-left corner and cut off at the edges.
-    m_picture1 = new QLabel(client);
+    m_picture1 = new PlainLabel(client);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setGeometry(twipsRect(4560, 7320, 3855, 1455));
     m_picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -507,11 +508,11 @@ void Form1::buildStatusBar(QWidget *client)
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar1->setGeometry(kStatusBar);
 
-    auto *textPanel = new QLabel(m_statusBar1);
+    auto *textPanel = new PlainLabel(m_statusBar1);
     textPanel->setMinimumWidth(twips(kTextPanelWidth));
     m_statusBar1->addWidget(textPanel);
-    m_datePanel = new QLabel(m_statusBar1);
-    m_timePanel = new QLabel(m_statusBar1);
+    m_datePanel = new PlainLabel(m_statusBar1);
+    m_timePanel = new PlainLabel(m_statusBar1);
     for (QLabel *panel : {m_datePanel, m_timePanel}) {
         panel->setMinimumWidth(twips(kPanelMinimumWidth));
         panel->setAlignment(Qt::AlignCenter);

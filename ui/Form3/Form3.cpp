@@ -2,6 +2,7 @@
 
 #include "JapaneseUi.h"
 #include "Module1.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 
@@ -85,7 +86,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         break;
     }
     case Kind::Label: {
-        auto *label = new QLabel(text, parent);
+        auto *label = new PlainLabel(text, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
         QFont font(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -1,5 +1,7 @@
 #include "frmAbout.h"
 
+#include "MessageBoxes.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "SysInfo.h"
 #include "Twips.h"
@@ -9,7 +11,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
@@ -93,9 +94,9 @@ QString descriptionText()
 // The description's padding was measured against the layout's own font; with any other font
 // a sentence may end short of the line and the next one would follow on the same line. This
 // label keeps the text as it is and starts a new line wherever a run of padding ends.
-class DescriptionLabel : public QLabel {
+class DescriptionLabel : public PlainLabel {
 public:
-    using QLabel::QLabel;
+    using PlainLabel::PlainLabel;
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -120,7 +121,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     } else {
         auto *label = std::string_view(row.name) == "lblDescription"
                           ? new DescriptionLabel(text, parent)
-                          : new QLabel(text, parent);
+                          : new PlainLabel(text, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(!row.autoSize);
         widget = label;
@@ -149,9 +150,10 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent,
-              // A tool window keeps the dialog out of the taskbar while it has no owner.
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                  Qt::WindowCloseButtonHint),
+              // Owned by the main window, the dialog has no taskbar button of its own and is
+              // kept above its owner.
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_startSysInfo([] { return sysinfo::StartSysInfo(); })
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -225,7 +227,6 @@ void frmAbout::StartSysInfo()
 {
     if (m_startSysInfo())
         return;
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(milka::kApplicationTitle),
-                    QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), QMessageBox::Ok, this);
-    box.exec();
+    tell(this, QString::fromUtf8(milka::kApplicationTitle),
+         QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

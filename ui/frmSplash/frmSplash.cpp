@@ -1,5 +1,6 @@
 #include "frmSplash.h"
 
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 #include "Version.h"
@@ -66,7 +67,7 @@ constexpr auto kHold = std::chrono::seconds(2);
 
 QLabel *makeControl(const ControlRow &row, QWidget *parent)
 {
-    auto *label = new QLabel(QString::fromUtf8(row.text), parent);
+    auto *label = new PlainLabel(QString::fromUtf8(row.text), parent);
     label->setObjectName(QString::fromLatin1(row.name));
     label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     // Clicks on the labels and the picture are not clicks on the frame.
