@@ -46,6 +46,19 @@ std::optional<std::string> nonEmpty(const char *value)
 }
 #endif
 
+// The entries of a folder, in its own order, each as its directory entry and its name: visit
+// is called for every entry that has one (see nameText), so no conversion can throw out of a
+// listing. A folder that cannot be read has no entries.
+template <typename Visit> void forEachNamedEntry(const fs::path &dir, Visit visit)
+{
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (auto name = nameText(it->path().filename()))
+            visit(*it, std::move(*name));
+    }
+}
+
 // The sub-folder of dir named name without regard to ASCII case. The exact spelling wins;
 // otherwise, where a case-sensitive file system holds several spellings, the first of them in
 // name order, so the listing's own order never decides.
@@ -57,18 +70,14 @@ std::optional<fs::path> findChildFolder(const fs::path &dir, std::string_view na
         return exact;
     std::optional<fs::path> found;
     std::string foundName;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    forEachNamedEntry(dir, [&](const fs::directory_entry &entry, std::string childName) {
         std::error_code typeEc;
-        if (!it->is_directory(typeEc))
-            continue;
-        const auto childName = nameText(it->path().filename());
-        if (childName && equalsIgnoringAsciiCase(*childName, name) &&
-            (!found || precedesInNameOrder(*childName, foundName))) {
-            found = it->path();
-            foundName = *childName;
+        if (entry.is_directory(typeEc) && equalsIgnoringAsciiCase(childName, name) &&
+            (!found || precedesInNameOrder(childName, foundName))) {
+            found = entry.path();
+            foundName = std::move(childName);
         }
-    }
+    });
     return found;
 }
 
@@ -140,18 +149,11 @@ std::optional<fs::path> findSpat4Directory(const fs::path &root)
 std::vector<FolderEntry> listOrdinaryFiles(const fs::path &dir)
 {
     std::vector<FolderEntry> entries;
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    forEachNamedEntry(dir, [&entries](const fs::directory_entry &entry, std::string name) {
         std::error_code typeEc;
-        if (!it->is_regular_file(typeEc))
-            continue;
-        // A name that is no text (see nameText) can answer no probe.
-        auto name = nameText(it->path().filename());
-        if (!name || isHidden(it->path(), *name))
-            continue;
-        entries.push_back({std::move(*name), it->path()});
-    }
+        if (entry.is_regular_file(typeEc) && !isHidden(entry.path(), name))
+            entries.push_back({std::move(name), entry.path()});
+    });
     return entries;
 }
 

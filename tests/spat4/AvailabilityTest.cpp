@@ -1,7 +1,8 @@
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "FolderPlaces.h"
 #include "OddsLoad.h"
 #include "Spat4TestSupport.h"
+#include "Venues.h"
 
 #include <gtest/gtest.h>
 

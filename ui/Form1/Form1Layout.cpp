@@ -24,7 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <qdrawutil.h>
 
 namespace {
@@ -82,10 +81,11 @@ const FrameRow kFrames[] = {
 
 struct OptionRow { int number; const char *caption; int frame; int left, top, width, height; Start start; };
 const OptionRow kOptions[] = {
-    {21, "浦和",  4, 120,  240, 495, 255, Start::Disabled},
-    {22, "川崎",  4, 600,  240, 495, 255, Start::Disabled},
-    {23, "大井",  4, 120,  480, 495, 255, Start::Disabled},
-    {24, "船橋",  4, 600,  480, 495, 255, Start::Disabled},
+    // the venue buttons: each caption is its venue's name (form1::venueOfButton)
+    {21, nullptr, 4, 120,  240, 495, 255, Start::Disabled},
+    {22, nullptr, 4, 600,  240, 495, 255, Start::Disabled},
+    {23, nullptr, 4, 120,  480, 495, 255, Start::Disabled},
+    {24, nullptr, 4, 600,  480, 495, 255, Start::Disabled},
     {30, "小倉",  4, 2160, 480, 495, 255, Start::Disabled}, // beyond the frame's edge: never seen
     {1,  "1",     3, 120,  240, 375, 255, Start::Disabled},
     {2,  "2",     3, 480,  240, 375, 255, Start::Disabled},
@@ -201,17 +201,6 @@ protected:
     }
 };
 
-// A fixed-size label whose text would be cut gets a smaller font rather than losing characters.
-void fitFontToLabel(QLabel *label, const QFont &designFont)
-{
-    shrinkFontToFit(label, designFont, [label] {
-        const QRect box = label->contentsRect();
-        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
-        return needed.width() <= box.width() && needed.height() <= box.height();
-    });
-}
-
 QString elementName(const char *name, int index)
 {
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
@@ -261,6 +250,7 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     buildStatusBar(client);
     setTabOrderAsDesigned();
     connectHandlers();
+    keepStatusBarCurrent();
 
     // The session ending (log-off, shutdown) may close the window; the user's close box may not.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
@@ -330,7 +320,9 @@ void Form1::buildOptions()
         m_group[row.number] = group;
     }
     for (const OptionRow &row : kOptions) {
-        auto *option = new QRadioButton(QString::fromUtf8(row.caption), m_frame[row.frame]);
+        const spat4::Venue *venue = form1::venueOfButton(row.number);
+        auto *option = new QRadioButton(QString::fromUtf8(venue ? venue->name : row.caption),
+                                        m_frame[row.frame]);
         option->setObjectName(QStringLiteral("Option%1").arg(row.number));
         option->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
         option->setStyleSheet(QLatin1String(kToggleStyle));
@@ -339,17 +331,6 @@ void Form1::buildOptions()
         m_group[row.frame]->addButton(option, row.number);
         m_option[row.number] = option;
     }
-}
-
-void Form1::setCaption(QLabel *label, const QString &caption)
-{
-    label->setText(caption);
-    // An autosizing label takes the size of its text and keeps its top-left corner.
-    if (label->property("autoSize").toBool())
-        label->adjustSize();
-    const QVariant designFont = label->property("designFont");
-    if (designFont.isValid())
-        fitFontToLabel(label, designFont.value<QFont>());
 }
 
 void Form1::buildLabels(QWidget *client)
@@ -448,7 +429,7 @@ void Form1::buildRightColumn(QWidget *client)
     m_combo1 = new QComboBox(m_frame[5]);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
     m_combo1->setGeometry(twipsRect(240, 360, 735, 300));
-    for (int count = kFirstRunnerCount; count <= kLastRunnerCount; ++count)
+    for (int count = engine::kMinRunners; count <= engine::kMaxRunners; ++count)
         m_combo1->addItem(QString::number(count));
     m_combo1->setCurrentIndex(-1);
     m_combo1->setToolTip(QStringLiteral("出走馬数"));
@@ -520,33 +501,6 @@ void Form1::buildStatusBar(QWidget *client)
     }
     m_datePanel->setObjectName(QStringLiteral("StatusBar1.Date"));
     m_timePanel->setObjectName(QStringLiteral("StatusBar1.Time"));
-
-    // The status bar keeps its date and time panels current by itself.
-    m_clock = new QTimer(this);
-    m_clock->setInterval(1000);
-    connect(m_clock, &QTimer::timeout, this, &Form1::updateClock);
-    m_clock->start();
-    updateClock();
-
-    // Like a bottom-aligned status bar, it follows the bottom edge of the client area.
-    client->installEventFilter(this);
-}
-
-void Form1::updateClock()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    m_datePanel->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
-    m_timePanel->setText(now.time().toString(QStringLiteral("hh:mm")));
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-        const QWidget *client = centralWidget();
-        m_statusBar1->setGeometry(0, client->height() - kStatusBar.height(), client->width(),
-                                  kStatusBar.height());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::setTabOrderAsDesigned()

@@ -1,5 +1,6 @@
 #include "frmAbout.h"
 
+#include "JapaneseUi.h"
 #include "MessageBoxes.h"
 #include "PlainLabel.h"
 #include "ResourceNames.h"
@@ -39,7 +40,8 @@ struct ControlRow {
     bool autoSize;
 };
 
-// Every label is "ＭＳ Ｐゴシック" bold; the buttons keep the dialog's font.
+// Every label is in the proportional Japanese font (kPGothic), bold; the buttons keep the
+// dialog's font.
 constexpr LabelFont kTextFont{9.75, false, false};
 constexpr LabelFont kMakerFont{8.25, true, true};
 
@@ -129,7 +131,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     widget->setObjectName(QString::fromLatin1(row.name));
     widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     if (row.font) {
-        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+        QFont font(kPGothic);
         font.setPointSizeF(row.font->points);
         font.setBold(true);
         font.setItalic(row.font->italic);
