@@ -1,6 +1,7 @@
 # The Windows folder a user unpacks and runs (tools/package-windows zips it): milka.exe, the Qt
 # DLLs it uses, the platform, style and icon plugins, the MinGW runtime DLLs, Qt's Japanese
-# translation and a short Japanese read-me. Nothing else: no tests, no debug files.
+# translation and a short Japanese read-me; tools/package-windows adds LICENSES\. Nothing else:
+# no tests, no debug files.
 #
 # The same DLLs and plugins are copied beside the build's programs (bin/) when configuring, so
 # the test programs run under Wine with the libraries the program ships with; the tests also
@@ -47,6 +48,36 @@ foreach(_plugin ${_shippedPlugins})
     install(FILES ${_plugins}/${_plugin} DESTINATION ${_folder})
 endforeach()
 install(FILES ${MILKA_QTBASE_JA} DESTINATION translations)
+# What the read-me says of each shipped library: its version, and the Debian source package it
+# comes from, as this machine has them; and the options Qt for Windows was configured with.
+function(milka_debian_source binary prefix)
+    execute_process(COMMAND dpkg-query -W [=[-f=${source:Package}\n${source:Version}\n${Version}]=] ${binary}
+                    OUTPUT_VARIABLE _out RESULT_VARIABLE _status)
+    if(NOT _status EQUAL 0)
+        message(FATAL_ERROR "dpkg-query does not know ${binary}, which the Windows build uses")
+    endif()
+    string(REPLACE "\n" ";" _out "${_out}")
+    list(GET _out 0 _source)
+    list(GET _out 1 _sourceVersion)
+    list(GET _out 2 _version)
+    set(${prefix}_DEBIAN_SOURCE ${_source} PARENT_SCOPE)
+    set(${prefix}_DEBIAN_VERSION ${_sourceVersion} PARENT_SCOPE)
+    set(${prefix}_PACKAGE_VERSION ${_version} PARENT_SCOPE)
+endfunction()
+milka_debian_source(qt6-base-dev-tools MILKA_QT)
+milka_debian_source(gcc-mingw-w64-x86-64-posix-runtime MILKA_GCC)
+milka_debian_source(mingw-w64-x86-64-dev MILKA_MINGW)
+set(MILKA_QT_VERSION ${Qt6_VERSION})
+# 12.2.0-14+deb12u1+25.2+b1: GCC 12.2.0 as Debian's gcc-mingw-w64 25.2 builds it.
+string(REGEX REPLACE "-.*" "" MILKA_GCC_VERSION "${MILKA_GCC_PACKAGE_VERSION}")
+string(REGEX REPLACE "-.*" "" MILKA_MINGW_VERSION "${MILKA_MINGW_DEBIAN_VERSION}")
+get_filename_component(MILKA_MINGW_TRIPLET ${CMAKE_CXX_COMPILER} NAME)
+file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/qt-windows-options.txt _options REGEX "^[^#]")
+list(JOIN _options "\n      " MILKA_QT_OPTIONS)
+set(MILKA_QT_OPTIONS "      ${MILKA_QT_OPTIONS}")
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/cmake/qt-windows-options.txt)
+
 # Notepad opens a UTF-8 text with a byte-order mark and CRLF line ends on every Windows.
 configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
                ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)
