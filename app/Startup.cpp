@@ -1,6 +1,6 @@
 #include "Startup.h"
 
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "Form1.h"
 #include "Form3.h"
 #include "JapaneseUi.h"

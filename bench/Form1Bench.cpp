@@ -7,7 +7,7 @@
 // The engine before any Qt header: its ForecastResult has a member named "slots".
 #include "Forecast.h"
 
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "BenchFolders.h"
 #include "FolderPlaces.h"
 #include "Form1.h"

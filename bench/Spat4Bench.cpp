@@ -1,4 +1,4 @@
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "BenchFolders.h"
 #include "FolderPlaces.h"
 #include "OddsFileReader.h"

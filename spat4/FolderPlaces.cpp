@@ -1,5 +1,7 @@
 #include "FolderPlaces.h"
 
+#include "Unicode.h"
+
 #include <cstdlib>
 #include <memory>
 #include <system_error>
@@ -25,13 +27,6 @@ constexpr std::string_view kProgramFiles = "PROGRAM FILES";
 constexpr std::string_view kProgramFilesX86 = "Program Files (x86)";
 constexpr std::u8string_view kSpat4FolderName = u8"南関東４競馬場";
 
-// Paths hold names in the platform's encoding; FolderEntry names are UTF-8 everywhere.
-std::string utf8Of(const fs::path &p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
 fs::path pathOfUtf8(std::string_view s)
 {
     return fs::path(std::u8string(s.begin(), s.end()));
@@ -51,22 +46,39 @@ std::optional<std::string> nonEmpty(const char *value)
 }
 #endif
 
+// The entries of a folder, in its own order, each as its directory entry and its name: visit
+// is called for every entry that has one (see nameText), so no conversion can throw out of a
+// listing. A folder that cannot be read has no entries.
+template <typename Visit> void forEachNamedEntry(const fs::path &dir, Visit visit)
+{
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        if (auto name = nameText(it->path().filename()))
+            visit(*it, std::move(*name));
+    }
+}
+
 // The sub-folder of dir named name without regard to ASCII case. The exact spelling wins;
-// otherwise the first folder of the listing that matches.
+// otherwise, where a case-sensitive file system holds several spellings, the first of them in
+// name order, so the listing's own order never decides.
 std::optional<fs::path> findChildFolder(const fs::path &dir, std::string_view name)
 {
     std::error_code ec;
     const fs::path exact = dir / pathOfUtf8(name);
     if (fs::is_directory(exact, ec))
         return exact;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    std::optional<fs::path> found;
+    std::string foundName;
+    forEachNamedEntry(dir, [&](const fs::directory_entry &entry, std::string childName) {
         std::error_code typeEc;
-        if (it->is_directory(typeEc) &&
-            equalsIgnoringAsciiCase(utf8Of(it->path().filename()), name))
-            return it->path();
-    }
-    return std::nullopt;
+        if (entry.is_directory(typeEc) && equalsIgnoringAsciiCase(childName, name) &&
+            (!found || precedesInNameOrder(childName, foundName))) {
+            found = entry.path();
+            foundName = std::move(childName);
+        }
+    });
+    return found;
 }
 
 std::optional<fs::path> findBelow(const fs::path &root, std::string_view programFiles)
@@ -137,17 +149,11 @@ std::optional<fs::path> findSpat4Directory(const fs::path &root)
 std::vector<FolderEntry> listOrdinaryFiles(const fs::path &dir)
 {
     std::vector<FolderEntry> entries;
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    forEachNamedEntry(dir, [&entries](const fs::directory_entry &entry, std::string name) {
         std::error_code typeEc;
-        if (!it->is_regular_file(typeEc))
-            continue;
-        std::string name = utf8Of(it->path().filename());
-        if (isHidden(it->path(), name))
-            continue;
-        entries.push_back({std::move(name), it->path()});
-    }
+        if (entry.is_regular_file(typeEc) && !isHidden(entry.path(), name))
+            entries.push_back({std::move(name), entry.path()});
+    });
     return entries;
 }
 

@@ -22,12 +22,6 @@ bool isTrailByte(unsigned char b)
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
 }
 
-std::string fileNameOf(const fs::path &p)
-{
-    const std::u8string s = p.filename().u8string();
-    return std::string(s.begin(), s.end());
-}
-
 std::string recordField(const std::u32string &odds, int horse, std::size_t first)
 {
     if (horse < 1 || horse > static_cast<int>(kRecordCount))
@@ -66,32 +60,6 @@ std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
     return out;
 }
 
-std::string toUtf8(std::u32string_view text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char32_t c : text) {
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-            c = kReplacement;
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
 std::string fieldOf(std::u32string_view window, std::size_t first, std::size_t width)
 {
     if (first == 0 || first > window.size())
@@ -118,7 +86,7 @@ std::string OddsFile::highOddsField(int horse) const
 std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path)
 {
     using Kind = LoadProblem::Kind;
-    const std::string name = fileNameOf(path);
+    const std::string name = pathText(path.filename());
 
     // A folder or device with the file's name would open on some systems and then fail or
     // block on reading; only a regular file is read.

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "OddsLoad.h"
+#include "LoadProblem.h"
+#include "OddsFileLayout.h"
+#include "Unicode.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
@@ -12,30 +13,11 @@
 
 namespace spat4 {
 
-// Where the reader looks in a SPAT4 place-odds file. Positions count characters from 1 (a
-// double-byte character is one character), except the odds window's start, which is a byte
-// offset: a double-byte title does not move the odds.
-inline constexpr std::size_t kHeaderCharacters = 600;
-inline constexpr std::size_t kOddsWindowSkippedBytes = 675;
-inline constexpr std::size_t kOddsCharacters = 272;
-inline constexpr std::size_t kRecordCharacters = 17;
-inline constexpr std::size_t kRecordCount = 16;
-inline constexpr std::size_t kTitleFirst = 69, kTitleWidth = 19;
-inline constexpr std::size_t kRunnerCountFirst = 155, kRunnerCountWidth = 2;
-inline constexpr std::size_t kLowOddsFirst = 8, kHighOddsFirst = 13, kOddsWidth = 5;
-
-// A Shift-JIS character takes at most two bytes, so these many bytes always hold both windows;
-// nothing past them is ever read, however large the file.
-inline constexpr std::size_t kBytesNeeded =
-    std::max(kHeaderCharacters * 2, kOddsWindowSkippedBytes + kOddsCharacters * 2);
-
 // Decodes at most maxCharacters characters as Windows' code page 932 does: bytes 0x00-0x7F are
 // themselves, a lead byte and a trail byte are one character, and a byte sequence that is not
 // Shift-JIS (a stray lead byte, an unassigned pair, 0x80, 0xA0, 0xFD-0xFF) is one character
 // U+FFFD, so the positions after it stay where the writer meant them.
 std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters);
-
-std::string toUtf8(std::u32string_view text);
 
 // Characters first .. first + width - 1 (from 1) of a decoded window, as UTF-8; what lies
 // beyond the window's end is left out.

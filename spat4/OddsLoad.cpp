@@ -2,53 +2,22 @@
 
 #include "NumberRule.h"
 #include "OddsFileReader.h"
+#include "RaceCard.h"
+#include "Unicode.h"
+#include "Venues.h"
 
 #include <cmath>
 
 namespace spat4 {
 
-namespace {
-
-constexpr std::int16_t kFewestRunners = 8, kMostRunners = 16;
-
-const Venue *venueOf(int code)
-{
-    for (const Venue &v : kVenues)
-        if (v.code == code)
-            return &v;
-    return nullptr;
-}
-
-std::string utf8Path(const std::filesystem::path &p)
-{
-    const std::u8string s = p.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-} // namespace
-
-char raceCharacter(int race)
-{
-    static constexpr char kRaceCharacters[] = "123456789ABC";
-    return (race >= 1 && race <= 12) ? kRaceCharacters[race - 1] : 0;
-}
-
-int raceNumberOf(char raceChar)
-{
-    for (int race = 1; race <= 12; ++race)
-        if (raceCharacter(race) == raceChar)
-            return race;
-    return 0;
-}
-
 std::string venueProbe(int venueCode)
 {
-    return "ZO-" + std::to_string(venueCode) + "???.PAT";
+    return spat4FileName(venueCode, "???");
 }
 
 std::string raceProbe(int venueCode, int race)
 {
-    return "ZO-" + std::to_string(venueCode) + "??" + std::string(1, raceCharacter(race)) + ".PAT";
+    return spat4FileName(venueCode, std::string("??") + raceCharacter(race));
 }
 
 std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venueCode, int race)
@@ -56,7 +25,7 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
     using Kind = LoadProblem::Kind;
     const Venue *venue = venueOf(venueCode);
     const char raceChar = raceCharacter(race);
-    // The window only offers the four venues and races 1..12; anything else is no selection.
+    // The window only offers the venues and races of a day; anything else is no selection.
     if (venue == nullptr || raceChar == 0)
         return LoadProblem{Kind::NoSelection, {}};
 
@@ -68,7 +37,7 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
     auto read = readOddsFile(entry->path);
     if (auto *problem = std::get_if<LoadProblem>(&read))
         return LoadProblem{problem->kind, entry->name};
-    return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, utf8Path(entry->path));
+    return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, pathText(entry->path));
 }
 
 std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int venueCode, int race,
@@ -84,7 +53,7 @@ std::variant<LoadPlan, LoadProblem> planFromOddsFile(const OddsFile &file, int v
     if (!engine::holdsNumber(countField))
         return LoadProblem{Kind::RunnerCountNotANumber, countField};
     const auto count = engine::wholeNumberOf(countField);
-    if (!count || *count < kFewestRunners || *count > kMostRunners) {
+    if (!count || *count < engine::kMinRunners || *count > engine::kMaxRunners) {
         const std::string asRead =
             count ? std::to_string(*count) : engine::shortestDecimal(engine::numberOf(countField));
         return LoadProblem{Kind::RunnerCountOutOfRange, asRead};

@@ -1,6 +1,7 @@
 #include "SampleWriter.h"
 
 #include "Cp932.h"
+#include "OddsFileLayout.h"
 
 #include <cstdio>
 #include <fstream>
@@ -11,13 +12,6 @@ namespace spat4::sample {
 namespace fs = std::filesystem;
 
 namespace {
-
-// The layout, in characters from 1 unless said otherwise.
-constexpr std::size_t kHeaderCharacters = 600;
-constexpr std::size_t kOddsWindowSkippedBytes = 675;
-constexpr std::size_t kTitleFirst = 69, kTitleWidth = 19;
-constexpr std::size_t kRunnerFirst = 155, kRunnerWidth = 2;
-constexpr std::size_t kRecordCount = 16, kOddsWidth = 5;
 
 // UTF-8 split into characters, one string each; a byte that starts no valid sequence alone.
 std::vector<std::string> charactersOf(std::string_view s)
@@ -86,24 +80,25 @@ std::variant<std::string, SampleError> shiftJisOf(std::string_view utf8)
 
 std::string sampleFileName(const SampleFile &file)
 {
-    return "ZO-" + std::to_string(file.venueCode) + file.freeChars + file.raceChar + ".PAT";
+    return spat4FileName(file.venueCode, file.freeChars + file.raceChar);
 }
 
 std::variant<std::string, SampleError> sampleFileBytes(const SampleFile &file)
 {
     if (file.records.size() > kRecordCount)
-        return SampleError{"more than 16 horse records"};
+        return SampleError{"more than " + std::to_string(kRecordCount) + " horse records"};
 
     std::vector<std::string> header(kHeaderCharacters, " ");
     // The client's own header text is not read; a name and line breaks make the file look
     // like a text file in an editor.
-    if (auto e = place(header, 1, 12, sampleFileName(file), false, "file name"))
+    if (auto e = place(header, 1, kNameCharacters, sampleFileName(file), false, "file name"))
         return *e;
     header[kHeaderCharacters - 2] = "\r";
     header[kHeaderCharacters - 1] = "\n";
     if (auto e = place(header, kTitleFirst, kTitleWidth, file.title, false, "title"))
         return *e;
-    if (auto e = place(header, kRunnerFirst, kRunnerWidth, file.runnerField, true, "runner count"))
+    if (auto e = place(header, kRunnerCountFirst, kRunnerCountWidth, file.runnerField, true,
+                       "runner count"))
         return *e;
 
     auto headerBytes = encode(header);
@@ -112,19 +107,20 @@ std::variant<std::string, SampleError> sampleFileBytes(const SampleFile &file)
     std::string bytes = std::get<std::string>(std::move(headerBytes));
     // The odds window starts at a byte offset, whatever the header's characters take.
     if (bytes.size() > kOddsWindowSkippedBytes)
-        return SampleError{"the header takes more than 675 bytes"};
+        return SampleError{"the header takes more than " + std::to_string(kOddsWindowSkippedBytes) +
+                           " bytes"};
     bytes.resize(kOddsWindowSkippedBytes, ' ');
 
     std::vector<std::string> odds;
     for (std::size_t k = 1; k <= kRecordCount; ++k) {
-        std::vector<std::string> record(17, " ");
+        std::vector<std::string> record(kRecordCharacters, " ");
         const std::string number = (k < 10 ? "0" : "") + std::to_string(k);
         place(record, 1, 2, number, false, "horse number");
         if (k <= file.records.size()) {
             const SampleRecord &r = file.records[k - 1];
-            if (auto e = place(record, 8, kOddsWidth, r.low, true, "lower odds"))
+            if (auto e = place(record, kLowOddsFirst, kOddsWidth, r.low, true, "lower odds"))
                 return *e;
-            if (auto e = place(record, 13, kOddsWidth, r.high, true, "upper odds"))
+            if (auto e = place(record, kHighOddsFirst, kOddsWidth, r.high, true, "upper odds"))
                 return *e;
         }
         odds.insert(odds.end(), record.begin(), record.end());
@@ -190,7 +186,7 @@ std::vector<SampleFile> demoRaces()
         f.title = race.title;
         f.runnerField = std::to_string(race.runners);
         // A spread from a favourite near 1.1 to outsiders beyond 10, the same on every run.
-        for (int k = 1; k <= 16; ++k) {
+        for (int k = 1; k <= static_cast<int>(kRecordCount); ++k) {
             const int tenths = 11 + ((k * 37 + race.code * 11 + race.raceChar) % 150);
             const int spread = tenths / 3 + 2 + (k % 4);
             char low[16], high[16];

@@ -23,7 +23,7 @@ struct SampleFile {
     std::string freeChars = "01";      // name characters 6-7, never interpreted by the reader
     std::string title;                 // UTF-8, at most 19 characters, padded with blanks after
     std::string runnerField = "8";     // UTF-8, at most 2 characters, right-aligned
-    std::vector<SampleRecord> records; // horses 1.. in order; missing ones are blank, at most 16
+    std::vector<SampleRecord> records; // horses 1.. in order; missing ones blank; one per record
 };
 
 struct SampleError {
@@ -36,8 +36,8 @@ std::variant<std::string, SampleError> shiftJisOf(std::string_view utf8);
 // "ZO-" + code + free characters + race character + ".PAT".
 std::string sampleFileName(const SampleFile &file);
 
-// The file's bytes in Shift-JIS: the 600-character header window, blanks up to byte 675, then
-// the 272-character odds window and a line break.
+// The file's bytes in Shift-JIS: the header window, blanks up to the odds window's first byte,
+// then the odds window and a line break.
 std::variant<std::string, SampleError> sampleFileBytes(const SampleFile &file);
 
 // Writes the file into folder (which must exist) under its sample name; the path written.

@@ -1,6 +1,10 @@
 #include "Spat4Folder.h"
 
 #include "FolderPlaces.h"
+#include "Unicode.h"
+
+#include <algorithm>
+#include <compare>
 
 namespace spat4 {
 
@@ -46,13 +50,30 @@ bool matchesProbe(std::string_view pattern, std::string_view name)
     return p == pattern.size() && n == name.size();
 }
 
+bool precedesInNameOrder(std::string_view a, std::string_view b)
+{
+    const std::u16string unitsA = utf16UnitsOf(a), unitsB = utf16UnitsOf(b);
+    auto folded = [](char16_t c) {
+        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
+    };
+    const auto byFolded = std::lexicographical_compare_three_way(
+        unitsA.begin(), unitsA.end(), unitsB.begin(), unitsB.end(),
+        [&folded](char16_t x, char16_t y) { return folded(x) <=> folded(y); });
+    if (byFolded != 0)
+        return byFolded < 0;
+    return unitsA < unitsB;
+}
+
 std::optional<FolderEntry> firstMatch(const std::vector<FolderEntry> &entries,
                                       std::string_view pattern)
 {
+    const FolderEntry *first = nullptr;
     for (const FolderEntry &e : entries)
-        if (matchesProbe(pattern, e.name))
-            return e;
-    return std::nullopt;
+        if (matchesProbe(pattern, e.name) && (!first || precedesInNameOrder(e.name, first->name)))
+            first = &e;
+    if (first == nullptr)
+        return std::nullopt;
+    return *first;
 }
 
 } // namespace spat4

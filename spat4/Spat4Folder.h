@@ -16,8 +16,9 @@ struct FolderEntry {
 };
 
 // The SPAT4 client's install folder, behind an interface so tests can point it anywhere.
-// list() returns the ordinary files (no folders, no hidden or system files) in listing order;
-// a missing or unreadable folder lists as empty.
+// list() returns the ordinary files (no folders, no hidden or system files, no names that are
+// not text) in whatever order the system lists them; a missing or unreadable folder lists as
+// empty. Nothing depends on that order: which of several files is first is name order's say.
 class Spat4Folder {
 public:
     virtual ~Spat4Folder() = default;
@@ -31,7 +32,16 @@ std::unique_ptr<Spat4Folder> systemSpat4Folder();
 // "?" stands for any one character; names are compared without regard to ASCII case.
 bool matchesProbe(std::string_view pattern, std::string_view name);
 
-// The first entry of a listing that matches the probe, in listing order.
+// True when name a comes before name b in the order Windows lists an NTFS folder: by UTF-16
+// code units, ASCII letters folded to upper case (so "_" comes after every letter), other
+// characters as they are. Linux and Wine list in the file system's hash order, so the program
+// sorts for itself and every platform takes the same file. Names equal but for ASCII case, which
+// a case-sensitive file system can hold side by side, are ordered by their units as they are
+// (upper case first), so the order is total.
+bool precedesInNameOrder(std::string_view a, std::string_view b);
+
+// The entry of a listing that matches the probe and comes first in name order, whatever the
+// order of the listing.
 std::optional<FolderEntry> firstMatch(const std::vector<FolderEntry> &entries,
                                       std::string_view pattern);
 

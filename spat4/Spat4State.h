@@ -22,7 +22,7 @@ struct Availability {
 // What the odds loader keeps of its last run; no other part reads it.
 struct LoaderState {
     std::string OddsFilePath;
-    std::string OddsHeaderText;               // the 600-character header window, UTF-8
+    std::string OddsHeaderText;               // the header window, UTF-8
     std::array<std::string, 21> PlaceLowText; // entry k - 1 for row k: the 5-character texts
     std::array<std::string, 21> PlaceHighText;
     std::string RaceCharText;

@@ -9,6 +9,8 @@ QMessageBox::StandardButton ask(QWidget *parent, QMessageBox::Icon icon, const Q
                                 QMessageBox::StandardButton defaultButton)
 {
     QMessageBox box(icon, title, text, buttons, parent);
+    // A message may quote a file's name or fields; it is shown as written, never as markup.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel
                                                               : QMessageBox::Ok);
@@ -33,4 +35,9 @@ void warnInput(QWidget *parent, const QString &text)
 {
     ask(parent, QMessageBox::Warning, QStringLiteral("入力データ確認"), text, QMessageBox::Ok,
         QMessageBox::Ok);
+}
+
+void tell(QWidget *parent, const QString &title, const QString &text)
+{
+    ask(parent, QMessageBox::NoIcon, title, text, QMessageBox::Ok, QMessageBox::Ok);
 }

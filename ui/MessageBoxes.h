@@ -14,3 +14,6 @@ void warnLoad(QWidget *parent, const QString &text);
 
 // A forecast that cannot be run on the numbers typed in: exclamation icon, OK alone.
 void warnInput(QWidget *parent, const QString &text);
+
+// A plain notice: no icon, OK alone.
+void tell(QWidget *parent, const QString &title, const QString &text);

@@ -1,5 +1,6 @@
 #include "NumberRule.h"
 #include "OddsFileReader.h"
+#include "OddsLoad.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,8 @@
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "FolderPlaces.h"
 #include "OddsLoad.h"
 #include "Spat4TestSupport.h"
+#include "Venues.h"
 
 #include <gtest/gtest.h>
 
@@ -65,19 +66,21 @@ INSTANTIATE_TEST_SUITE_P(Listings, ScanTest, ::testing::Values(
     [](const auto &info) { return std::string(info.param.name); });
 // clang-format on
 
+// The first file of each probe is the first matching name in name order, not in the listing's.
 TEST(AvailabilityTest, KeepsPatternsAndFirstFiles)
 {
-    const FakeFolder folder =
-        FakeFolder::named({"ZO-61QQ2.PAT", "ZO-61XY1.PAT", "ZO-61AB1.PAT", "ZO-5601D.PAT"});
+    const FakeFolder folder = FakeFolder::named(
+        {"ZO-61QQ2.PAT", "ZO-61XY1.PAT", "zo-61ab3.pat", "ZO-61AC1.PAT", "ZO-5601D.PAT"});
     Availability a;
     scanAvailability(folder, a);
     EXPECT_EQ(a.VenuePattern[61], "ZO-61???.PAT");
-    EXPECT_EQ(a.VenueFirstFile[61], "ZO-61QQ2.PAT");
+    EXPECT_EQ(a.VenueFirstFile[61], "zo-61ab3.pat");
     EXPECT_EQ(a.VenuePattern[58], "ZO-58???.PAT");
     EXPECT_EQ(a.VenueFirstFile[58], "");
     EXPECT_EQ(a.RacePattern[61][1], "ZO-61??1.PAT");
-    EXPECT_EQ(a.RaceFirstFile[61][1], "ZO-61XY1.PAT");
-    EXPECT_EQ(a.RaceFirstFile[61][3], "");
+    EXPECT_EQ(a.RaceFirstFile[61][1], "ZO-61AC1.PAT");
+    EXPECT_EQ(a.RaceFirstFile[61][2], "ZO-61QQ2.PAT");
+    EXPECT_EQ(a.RaceFirstFile[61][4], "");
     EXPECT_EQ(a.RacePattern[56][4], "ZO-56??4.PAT");
     // A venue without files gets no race probes at all.
     EXPECT_EQ(a.RacePattern[57][1], "");

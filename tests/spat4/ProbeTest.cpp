@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace spat4 {
 namespace {
 
@@ -42,24 +44,32 @@ TEST(ProbeTest, MatchesNamesLikeTheWindowsListing)
             << "pattern " << c.pattern << " name " << c.name;
 }
 
-TEST(ProbeTest, FirstMatchTakesTheListingOrder)
+// Whatever order the listing comes in, the match first in name order is taken.
+TEST(ProbeTest, FirstMatchIsFirstInNameOrder)
 {
     struct Case {
         std::vector<std::string> listing;
         const char *expected; // nullptr: no match
     };
     const Case cases[] = {
-        {{"ZO-56XY1.PAT", "ZO-56QQ1.PAT"}, "ZO-56XY1.PAT"},
-        {{"ZO-56QQ1.PAT", "ZO-56XY1.PAT"}, "ZO-56QQ1.PAT"},
-        {{"ZO-56QQ2.PAT", "zo-56ab1.pat", "ZO-56XY1.PAT"}, "zo-56ab1.pat"},
+        {{"ZO-56XY1.PAT", "ZO-56QQ1.PAT"}, "ZO-56QQ1.PAT"},
+        {{"ZO-56QQ2.PAT", "ZO-56xy1.pat", "zo-56ab1.pat", "ZO-56AC1.PAT"}, "zo-56ab1.pat"},
+        {{"ZO-56_A1.PAT", "ZO-56ZZ1.PAT", "ZO-5601A.PAT"}, "ZO-56ZZ1.PAT"},
         {{"ZO-57XY1.PAT", "ZO-56XY1.PA"}, nullptr},
         {{}, nullptr},
     };
     for (const Case &c : cases) {
-        const auto match = firstMatch(test::FakeFolder::named(c.listing).list(), raceProbe(56, 1));
-        const std::string got = match ? match->name : "(none)";
-        EXPECT_EQ(got, c.expected ? c.expected : "(none)")
-            << "listing starting " << (c.listing.empty() ? "(empty)" : c.listing[0]);
+        // Every rotation of the listing gives the same answer.
+        std::vector<std::string> listing = c.listing;
+        for (std::size_t turn = 0; turn < std::max<std::size_t>(listing.size(), 1); ++turn) {
+            const auto match =
+                firstMatch(test::FakeFolder::named(listing).list(), raceProbe(56, 1));
+            const std::string got = match ? match->name : "(none)";
+            EXPECT_EQ(got, c.expected ? c.expected : "(none)")
+                << "listing starting " << (listing.empty() ? "(empty)" : listing[0]);
+            if (!listing.empty())
+                std::rotate(listing.begin(), listing.begin() + 1, listing.end());
+        }
     }
 }
 

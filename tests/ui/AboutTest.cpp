@@ -71,7 +71,7 @@ void AboutTest::window()
     QCOMPARE(about.geometry(), twipsRect(2340, 1935, 5730, 4050));
     QCOMPARE(about.minimumSize(), about.maximumSize());
     const Qt::WindowFlags flags = about.windowFlags();
-    QCOMPARE(about.windowType(), Qt::Tool);
+    QCOMPARE(about.windowType(), Qt::Dialog);
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));

@@ -1,4 +1,5 @@
 #include "Form1TestSupport.h"
+#include "Twips.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 
 // What the input controls of the main window do.
@@ -33,6 +35,7 @@ private slots:
     void loadWithNothingSelected();
     void loadCancelled();
     void exitCancelled();
+    void aboutBoxOwnedByTheWindow();
     // Last: ending the event loop leaves later event loops of this process unusable.
     void exitEndsEventLoop();
 
@@ -281,6 +284,40 @@ void Form1BehaviourTests::exitCancelled()
     QCOMPARE(answerer.seen()[0].title, QStringLiteral("終了確認"));
     QCOMPARE(answerer.seen()[0].defaultButton, QStringLiteral("キャンセル"));
     QCOMPARE(ended, 0);
+}
+
+// VER opens the About box as the window's own: its parent is the main window, and the window
+// system is told so (the transient parent of its window), while it keeps its designed place.
+void Form1BehaviourTests::aboutBoxOwnedByTheWindow()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QWidget *parent = nullptr;
+    QWindow *transientParent = nullptr;
+    QRect geometry;
+    QString title;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        QWidget *about = QApplication::activeModalWidget();
+        if (about == nullptr || !QTest::qWaitForWindowExposed(about))
+            return;
+        watch.stop();
+        parent = about->parentWidget();
+        transientParent =
+            about->windowHandle() ? about->windowHandle()->transientParent() : nullptr;
+        geometry = about->geometry();
+        title = about->windowTitle();
+        QTest::keyClick(about, Qt::Key_Escape);
+    });
+    watch.start(10);
+    m_form->VER()->trigger();
+
+    QCOMPARE(title, QStringLiteral("ミルカ！！！（地方版）のﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(parent, m_form.get());
+    QVERIFY(transientParent != nullptr);
+    QCOMPARE(transientParent, m_form->windowHandle());
+    QCOMPARE(geometry, QRect(twips(2340), twips(1935), twips(5730), twips(4050)));
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void Form1BehaviourTests::exitEndsEventLoop()

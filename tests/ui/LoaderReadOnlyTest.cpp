@@ -109,7 +109,7 @@ void LoaderReadOnlyTest::scanAndLoadsLeaveTheFolderAsItWas()
     // Every race of the folder through the window, as a user would choose it.
     int loaded = 0;
     for (const spat4::sample::SampleFile &race : races) {
-        const int venue = venueOption(race.venueCode);
+        const int venue = venueOption(form, race.venueCode);
         const int raceNumber = spat4::raceNumberOf(race.raceChar);
         QVERIFY(form.Option(venue)->isEnabled());
         form.Option(venue)->click();

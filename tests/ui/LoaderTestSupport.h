@@ -5,10 +5,11 @@
 // the loader may write.
 #include "Form1TestSupport.h"
 
-#include "Availability.h"
+#include "AvailabilityScan.h"
 #include "FolderPlaces.h"
 #include "OddsLoad.h"
 #include "SampleWriter.h"
+#include "Venues.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -30,20 +31,16 @@ namespace loadertest {
 
 namespace fs = std::filesystem;
 
-// The option buttons of the venues, by venue code.
-inline int venueOption(int venueCode)
+// The venue button a user presses for a venue code: the one captioned with the venue's name.
+inline int venueOption(const Form1 &form, int venueCode)
 {
-    switch (venueCode) {
-    case 56:
-        return 21;
-    case 62:
-        return 22;
-    case 61:
-        return 23;
-    case 57:
-        return 24;
-    }
-    throw std::invalid_argument("no venue button for code " + std::to_string(venueCode));
+    const spat4::Venue *venue = spat4::venueOf(venueCode);
+    if (venue == nullptr)
+        throw std::invalid_argument("no venue has code " + std::to_string(venueCode));
+    for (int option : {21, 22, 23, 24})
+        if (form.Option(option)->text() == QString::fromUtf8(venue->name))
+            return option;
+    throw std::invalid_argument("no venue button reads " + std::string(venue->name));
 }
 
 // A listing whose order the test decides, as a folder on disk cannot promise.

@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <memory>
 
 using namespace loadertest;
@@ -19,13 +20,14 @@ private slots:
     void cancelChangesNothing();
     void warningWithoutAFile_data();
     void warningWithoutAFile();
-    void firstListedFileWins_data();
-    void firstListedFileWins();
+    void firstInNameOrderWins_data();
+    void firstInNameOrderWins();
     void twelveRunners();
     void oddsFieldShown_data();
     void oddsFieldShown();
     void titleWithoutLeadingBlanks_data();
     void titleWithoutLeadingBlanks();
+    void markupInTitleShownAsWritten();
     void fileTimeStamp_data();
     void fileTimeStamp();
     void loadingTwiceGivesTheSameResult();
@@ -119,20 +121,22 @@ void LoaderWindowTest::warningWithoutAFile()
     QCOMPARE(snapshot(*m_form, *m_state), before);
 }
 
-void LoaderWindowTest::firstListedFileWins_data()
+// Of two files for the race, the one first in name order loads, whichever the listing yields first.
+void LoaderWindowTest::firstInNameOrderWins_data()
 {
     QTest::addColumn<bool>("secondNameFirst");
     QTest::newRow("ZO-5701B.PAT listed first") << false;
-    QTest::newRow("ZO-5702B.PAT listed first") << true;
+    QTest::newRow("ZO-57AAB.PAT listed first") << true;
 }
 
-void LoaderWindowTest::firstListedFileWins()
+void LoaderWindowTest::firstInNameOrderWins()
 {
     QFETCH(bool, secondNameFirst);
     spat4::sample::SampleFile one = funabashi11(12);
+    one.freeChars = "01";
     one.title = "FIRST FILE";
     spat4::sample::SampleFile two = funabashi11(10);
-    two.freeChars = "02";
+    two.freeChars = "AA";
     two.title = "SECOND FILE";
     // Another venue's race 11 and 船橋's race 1 must not answer the race probe.
     spat4::sample::SampleFile otherVenue = funabashi11(9);
@@ -143,8 +147,9 @@ void LoaderWindowTest::firstListedFileWins()
     race1.title = "RACE ONE";
     addFile(otherVenue);
     addFile(race1);
-    const fs::path first = addFile(secondNameFirst ? two : one);
+    addFile(secondNameFirst ? two : one);
     addFile(secondNameFirst ? one : two);
+    const fs::path first = dir() / "ZO-5701B.PAT";
 
     // Chosen the way a user can: the scan enables 船橋, its click enables race 11.
     spat4::scanAvailability(m_folder, m_state->availability);
@@ -157,9 +162,8 @@ void LoaderWindowTest::firstListedFileWins()
     const std::vector<SeenBox> seen = loadWithOk(*m_form);
 
     QCOMPARE(seen.size(), size_t(1));
-    QCOMPARE(m_form->Label(17)->text().trimmed(),
-             secondNameFirst ? QStringLiteral("SECOND FILE") : QStringLiteral("FIRST FILE"));
-    QCOMPARE(m_state->race.RunnerCount, secondNameFirst ? 10 : 12);
+    QCOMPARE(m_form->Label(17)->text().trimmed(), QStringLiteral("FIRST FILE"));
+    QCOMPARE(m_state->race.RunnerCount, 12);
     QCOMPARE(m_form->Label(22)->text(), QStringLiteral("船橋"));
     QCOMPARE(m_form->Label(18)->text(), QStringLiteral("第11レース"));
     QCOMPARE(QString::fromStdString(m_state->loader.OddsFilePath),
@@ -296,6 +300,72 @@ void LoaderWindowTest::titleWithoutLeadingBlanks()
     // A double-byte title must not move the runner count or the odds.
     QCOMPARE(m_state->race.RunnerCount, 9);
     QCOMPARE(m_form->Text(4, 9)->text(), QStringLiteral("9.1"));
+}
+
+namespace {
+
+// What a label draws, measured in its contents: pixels clearly darker than its background.
+struct Ink {
+    int longestRun = 0; // the longest horizontal run of dark pixels in one row
+    int rightmost = -1; // the rightmost dark column, from the contents' left edge
+};
+
+Ink inkOf(QLabel *label)
+{
+    const QImage image = label->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect area = label->contentsRect();
+    const int background = qGray(image.pixel(area.right(), area.bottom()));
+    Ink ink;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        int run = 0;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const bool dark = qGray(image.pixel(x, y)) < background - 48;
+            run = dark ? run + 1 : 0;
+            ink.longestRun = std::max(ink.longestRun, run);
+            if (dark)
+                ink.rightmost = std::max(ink.rightmost, x - area.left());
+        }
+    }
+    return ink;
+}
+
+} // namespace
+
+// A title that looks like markup is shown character for character: no underline under 特別,
+// and the "X" after "<br>" stands on the same, visible line.
+void LoaderWindowTest::markupInTitleShownAsWritten()
+{
+    const QString title = QStringLiteral("<u>特別</u>戦<br>X");
+    spat4::sample::SampleFile file = funabashi11(8);
+    file.title = title.toStdString();
+    addFile(file);
+    select(*m_form, 24, 11);
+
+    QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
+
+    QLabel *label = m_form->Label(17);
+    QCOMPARE(label->text(), title + QString(19 - title.size(), u' '));
+
+    // The same text in the same font as markup, to show what an underline measures here: a
+    // dark run the width of 特別, longer than any stroke of one character.
+    QLabel markup;
+    markup.setTextFormat(Qt::RichText);
+    markup.setFont(label->font());
+    markup.setAlignment(label->alignment());
+    markup.resize(label->size());
+    markup.setText(title);
+    const int em = label->fontMetrics().horizontalAdvance(QStringLiteral("特"));
+    const Ink asMarkup = inkOf(&markup);
+    QVERIFY2(asMarkup.longestRun >= em * 3 / 2, qPrintable(QString::number(asMarkup.longestRun)));
+
+    const Ink shown = inkOf(label);
+    QVERIFY2(shown.longestRun < em * 3 / 2,
+             qPrintable(QStringLiteral("a dark run of %1 px").arg(shown.longestRun)));
+    const int beforeX = label->fontMetrics().horizontalAdvance(QStringLiteral("<u>特別</u>戦<br>"));
+    QVERIFY2(shown.rightmost >= beforeX,
+             qPrintable(QStringLiteral("ink ends at %1 px, X starts at %2 px")
+                            .arg(shown.rightmost)
+                            .arg(beforeX)));
 }
 
 void LoaderWindowTest::fileTimeStamp_data()

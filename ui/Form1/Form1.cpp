@@ -1,12 +1,17 @@
-// The main window's behaviour: start-up state, input handlers, the forecast run and the odds load.
+// The main window's behaviour: captions and the status bar's clock, start-up state, input
+// handlers, the forecast run and the odds load.
 #include "Form1.h"
 #include "Form1Design.h"
+#include "Form1Messages.h"
 
 #include "Forecast.h"
+#include "JapaneseUi.h"
 #include "MessageBoxes.h"
 #include "Module1.h"
 #include "NumberRule.h"
 #include "OddsLoad.h"
+#include "RaceCard.h"
+#include "Venues.h"
 #include "frmAbout.h"
 
 #include <QAction>
@@ -14,6 +19,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -21,27 +27,30 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 
-using form1::columnHeading;
 using form1::kRaceButtons;
 
 namespace {
 
-// Venue buttons and the venue codes of SPAT4 file names.
-struct VenueButton {
-    int option;
-    int code;
-};
-constexpr VenueButton kVenueButtons[] = {{21, 56}, {22, 62}, {23, 61}, {24, 57}};
-
-const QString kNoLoadData = QStringLiteral("読込データがありませんでした。");
-
 QString fromUtf8(const std::string &text)
 {
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// A fixed-size label whose text would be cut gets a smaller font rather than losing characters.
+void fitFontToLabel(QLabel *label, const QFont &designFont)
+{
+    shrinkFontToFit(label, designFont, [label] {
+        const QRect box = label->contentsRect();
+        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
+        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    });
 }
 
 } // namespace
@@ -74,11 +83,54 @@ void Form1::connectHandlers()
     connect(m_ver, &QAction::triggered, this, &Form1::VER_Click);
 }
 
+// ---- Captions and the status bar ------------------------------------------------------------
+
+void Form1::setCaption(QLabel *label, const QString &caption)
+{
+    label->setText(caption);
+    // An autosizing label takes the size of its text and keeps its top-left corner.
+    if (label->property("autoSize").toBool())
+        label->adjustSize();
+    const QVariant designFont = label->property("designFont");
+    if (designFont.isValid())
+        fitFontToLabel(label, designFont.value<QFont>());
+}
+
+void Form1::keepStatusBarCurrent()
+{
+    // The status bar keeps its date and time panels current by itself.
+    m_clock = new QTimer(this);
+    m_clock->setInterval(1000);
+    connect(m_clock, &QTimer::timeout, this, &Form1::updateClock);
+    m_clock->start();
+    updateClock();
+
+    // Like a bottom-aligned status bar, it follows the bottom edge of the client area.
+    centralWidget()->installEventFilter(this);
+}
+
+void Form1::updateClock()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    m_datePanel->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
+    m_timePanel->setText(now.time().toString(QStringLiteral("hh:mm")));
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        const QWidget *client = centralWidget();
+        const int height = m_statusBar1->height();
+        m_statusBar1->setGeometry(0, client->height() - height, client->width(), height);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 // ---- Start-up ------------------------------------------------------------------------------
 
 void Form1::initialiseInputs()
 {
-    selectRunnerCount(kFirstRunnerCount);
+    selectRunnerCount(engine::kMinRunners);
     if (m_option[13]->isChecked())
         Option13_Click();
 }
@@ -93,15 +145,16 @@ void Form1::applyKindCaptions()
 
 void Form1::applyVenueAvailability(const spat4::Availability &availability)
 {
-    for (const VenueButton &venue : kVenueButtons)
-        m_option[venue.option]->setEnabled(availability.VenueFileFlags[venue.code] != 0);
+    for (std::size_t i = 0; i < spat4::kVenues.size(); ++i)
+        m_option[form1::venueButton(i)]->setEnabled(
+            availability.VenueFileFlags[spat4::kVenues[i].code] != 0);
 }
 
 void Form1::selectRunnerCount(int count)
 {
     m_state.race.RunnerCount = static_cast<std::int16_t>(count);
-    const bool listed = count >= kFirstRunnerCount && count <= kLastRunnerCount;
-    m_combo1->setCurrentIndex(listed ? count - kFirstRunnerCount : -1);
+    const bool listed = count >= engine::kMinRunners && count <= engine::kMaxRunners;
+    m_combo1->setCurrentIndex(listed ? count - engine::kMinRunners : -1);
 }
 
 // ---- Forecast --------------------------------------------------------------------------------
@@ -120,7 +173,7 @@ void Form1::Command1_Click()
     const auto outcome = engine::runForecast(m_state.race, m_state.form, m_state.odds, grid);
     if (const auto *error = std::get_if<engine::ForecastError>(&outcome)) {
         m_progressBar1->setValue(0);
-        warnInput(this, forecastErrorText(*error));
+        warnInput(this, form1::forecastErrorText(*error));
         return;
     }
     showResult(std::get<engine::ForecastResult>(outcome).texts);
@@ -153,36 +206,6 @@ void Form1::showResult(const engine::ResultTexts &texts)
     QFont font = m_label[26]->font();
     font.setPointSizeF(12);
     m_label[26]->setFont(font);
-}
-
-QString forecastErrorText(const engine::ForecastError &error)
-{
-    using Kind = engine::ForecastError::Kind;
-    const QString column = columnHeading(static_cast<int>(error.column) + 1);
-    switch (error.kind) {
-    case Kind::WholeNumberOutOfRange:
-        return QStringLiteral("%1番の「%2」の数値が大きすぎます。"
-                              "-32768 から 32767 までの数値を入力して下さい。")
-            .arg(error.horse)
-            .arg(column);
-    case Kind::FormSumOutOfRange:
-        return QStringLiteral("%1番の「前3走」「前2走」「前1走」の合計が大きすぎます。"
-                              "合計が 32767 以下になるように入力して下さい。")
-            .arg(error.horse);
-    case Kind::OddsNotFinite:
-        return QStringLiteral("%1番の「%2」の数値が大きすぎます。"
-                              "複勝オッズを確かめて下さい。")
-            .arg(error.horse)
-            .arg(column);
-    case Kind::OddsMidNotFinite:
-        return QStringLiteral("%1番の「複勝オッズ下限」と「複勝オッズ上限」の合計が大きすぎます。"
-                              "複勝オッズを確かめて下さい。")
-            .arg(error.horse);
-    case Kind::RunnerCountOutOfRange:
-        break;
-    }
-    return QStringLiteral(
-        "出走馬数が正しくありません。出走馬数を 8 から 16 の中から選んで下さい。");
 }
 
 // ---- Input behaviour -------------------------------------------------------------------------
@@ -258,14 +281,14 @@ void Form1::Option17_Click()
 
 void Form1::Command2_Click()
 {
-    if (!confirm(this, QStringLiteral("消去してよろしいですか？")))
+    if (!confirm(this, form1::confirmClearText()))
         return;
     clearColumns({1, 2, 3});
 }
 
 void Form1::Command3_Click()
 {
-    if (!confirm(this, QStringLiteral("消去してよろしいですか？")))
+    if (!confirm(this, form1::confirmClearText()))
         return;
     clearColumns({4, 5});
 }
@@ -274,19 +297,21 @@ void Form1::Combo1_Click(int index)
 {
     // A runner count chosen by hand is the count the next forecast reads.
     if (index >= 0)
-        m_state.race.RunnerCount = static_cast<std::int16_t>(kFirstRunnerCount + index);
+        m_state.race.RunnerCount = static_cast<std::int16_t>(engine::kMinRunners + index);
 }
 
 void Form1::FIN_Click()
 {
-    if (!confirm(this, QStringLiteral("終了してよろしいですか？")))
+    if (!confirm(this, form1::confirmExitText()))
         return;
     m_programEnd();
 }
 
 void Form1::VER_Click()
 {
-    frmAbout dialog;
+    // Owned by the main window: no taskbar button of its own, never behind the window. Its
+    // designed place on the screen is kept.
+    frmAbout dialog(this);
     dialog.exec();
 }
 
@@ -312,28 +337,28 @@ void Form1::enableRaceButtonsOf(int venueCode)
 
 void Form1::Option21_Click()
 {
-    enableRaceButtonsOf(56);
+    enableRaceButtonsOf(form1::venueOfButton(21)->code);
 }
 void Form1::Option22_Click()
 {
-    enableRaceButtonsOf(62);
+    enableRaceButtonsOf(form1::venueOfButton(22)->code);
 }
 void Form1::Option23_Click()
 {
-    enableRaceButtonsOf(61);
+    enableRaceButtonsOf(form1::venueOfButton(23)->code);
 }
 void Form1::Option24_Click()
 {
-    enableRaceButtonsOf(57);
+    enableRaceButtonsOf(form1::venueOfButton(24)->code);
 }
 
 // ---- Odds loading ----------------------------------------------------------------------------
 
 int Form1::selectedVenueCode() const
 {
-    for (const VenueButton &venue : kVenueButtons) {
-        if (m_option[venue.option]->isChecked())
-            return venue.code;
+    for (std::size_t i = 0; i < spat4::kVenues.size(); ++i) {
+        if (m_option[form1::venueButton(i)]->isChecked())
+            return spat4::kVenues[i].code;
     }
     return 0;
 }
@@ -349,18 +374,18 @@ int Form1::selectedRace() const
 
 void Form1::LOADHO_Click()
 {
-    if (!confirm(this, QStringLiteral("ｵｯｽﾞを読み込みますか？")))
+    if (!confirm(this, form1::confirmLoadText()))
         return;
     const int venueCode = selectedVenueCode();
     const int race = selectedRace();
     if (venueCode == 0 && race == 0) {
-        warnLoad(this, kNoLoadData);
+        warnLoad(this, form1::noLoadDataText());
         return;
     }
     // The file is read and checked in full before anything on screen changes.
     const auto outcome = spat4::planLoad(m_folder, venueCode, race);
     if (const auto *problem = std::get_if<spat4::LoadProblem>(&outcome)) {
-        warnLoad(this, loadProblemText(*problem));
+        warnLoad(this, form1::loadProblemText(*problem));
         return;
     }
     applyLoadPlan(std::get<spat4::LoadPlan>(outcome));
@@ -418,35 +443,4 @@ void Form1::applyLoadPlan(const spat4::LoadPlan &plan)
     setCaption(m_label[17], fromUtf8(plan.title));
     setCaption(m_label[18], QStringLiteral("第%1レース").arg(plan.raceNumber));
     setCaption(m_label[22], fromUtf8(plan.venueName));
-}
-
-QString loadProblemText(const spat4::LoadProblem &problem)
-{
-    using Kind = spat4::LoadProblem::Kind;
-    const QString detail = fromUtf8(problem.detail);
-    const auto withDetail = [&detail](const QString &text) {
-        return detail.isEmpty() ? text : text + QLatin1Char('\n') + detail;
-    };
-    switch (problem.kind) {
-    case Kind::NoSelection:
-    case Kind::NoMatchingFile:
-        return kNoLoadData;
-    case Kind::FileUnreadable:
-        return withDetail(QStringLiteral("オッズデータのファイルを読み込めませんでした。"));
-    case Kind::TooShortForHeader:
-    case Kind::TooShortForOdds:
-        return withDetail(QStringLiteral("オッズデータのファイルが短すぎます。"
-                                         "ファイルが壊れている可能性があります。"));
-    case Kind::RunnerCountNotANumber:
-        return QStringLiteral("オッズデータの出走馬数「%1」が読み取れませんでした。"
-                              "ファイルが壊れている可能性があります。")
-            .arg(detail);
-    case Kind::RunnerCountOutOfRange:
-        return QStringLiteral("オッズデータの出走馬数が %1 頭です。"
-                              "8～16頭のレースだけ読み込めます。")
-            .arg(detail);
-    case Kind::OddsNotFinite:
-        return QStringLiteral("オッズデータの%1番の複勝オッズが表示できない値です。").arg(detail);
-    }
-    return kNoLoadData;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "RaceCard.h"
+
 #include <QDateTime>
 #include <QLocale>
 #include <QMainWindow>
@@ -22,7 +24,6 @@ class QTimer;
 struct Module1;
 
 namespace engine {
-struct ForecastError;
 struct ResultTexts;
 } // namespace engine
 
@@ -30,7 +31,6 @@ namespace spat4 {
 class Spat4Folder;
 struct Availability;
 struct LoadPlan;
-struct LoadProblem;
 } // namespace spat4
 
 // The main window: race choice, entry grid, forecast button and result. Every control carries its
@@ -38,10 +38,8 @@ struct LoadProblem;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    // The entry grid's rows and the runner count box's list, "8" to "16".
-    static constexpr int kRows = 16;
-    static constexpr int kFirstRunnerCount = 8;
-    static constexpr int kLastRunnerCount = 16;
+    // The entry grid's rows, one per horse.
+    static constexpr int kRows = engine::kGridRows;
     // Steps of the forecast's progress phase; also the range of ProgressBar1.
     static constexpr int kProgressSteps = 7230;
 
@@ -75,8 +73,8 @@ public:
     void applyKindCaptions();
     void applyVenueAvailability(const spat4::Availability &availability);
 
-    // The runner count of the race on screen: RunnerCount and Combo1 always agree. A count
-    // outside "8".."16" leaves Combo1 with no entry selected.
+    // The runner count of the race on screen: RunnerCount and Combo1 always agree. Combo1 lists
+    // the runner range; a count outside it leaves Combo1 with no entry selected.
     void selectRunnerCount(int count);
 
     // What FIN's OK does: by default QCoreApplication::exit(0), which ends the event loop without
@@ -117,6 +115,7 @@ private:
     void buildStatusBar(QWidget *client);
     void setTabOrderAsDesigned();
     void connectHandlers();
+    void keepStatusBarCurrent();
 
     QWidget *parentOf(int frame, QWidget *client) const;
     void setCaption(QLabel *label, const QString &caption);
@@ -158,11 +157,6 @@ private:
     QAction *m_loadho = nullptr;
     QAction *m_ver = nullptr;
 };
-
-// The text of the message that refuses a forecast, naming the horse and the column.
-QString forecastErrorText(const engine::ForecastError &error);
-// The text of the warning for an odds file that cannot be loaded.
-QString loadProblemText(const spat4::LoadProblem &problem);
 
 // A date and time as the system's general date format writes it: the short date, then the time
 // with its seconds ("2026/12/07 7:59:26" in Japanese); a time of exactly midnight gives the date

@@ -4,6 +4,7 @@
 
 #include "HalfWidthValidator.h"
 #include "JapaneseUi.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 
@@ -23,7 +24,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
-#include <QTimer>
 #include <qdrawutil.h>
 
 namespace {
@@ -81,10 +81,11 @@ const FrameRow kFrames[] = {
 
 struct OptionRow { int number; const char *caption; int frame; int left, top, width, height; Start start; };
 const OptionRow kOptions[] = {
-    {21, "浦和",  4, 120,  240, 495, 255, Start::Disabled},
-    {22, "川崎",  4, 600,  240, 495, 255, Start::Disabled},
-    {23, "大井",  4, 120,  480, 495, 255, Start::Disabled},
-    {24, "船橋",  4, 600,  480, 495, 255, Start::Disabled},
+    // the venue buttons: each caption is its venue's name (form1::venueOfButton)
+    {21, nullptr, 4, 120,  240, 495, 255, Start::Disabled},
+    {22, nullptr, 4, 600,  240, 495, 255, Start::Disabled},
+    {23, nullptr, 4, 120,  480, 495, 255, Start::Disabled},
+    {24, nullptr, 4, 600,  480, 495, 255, Start::Disabled},
     {30, "小倉",  4, 2160, 480, 495, 255, Start::Disabled}, // beyond the frame's edge: never seen
     {1,  "1",     3, 120,  240, 375, 255, Start::Disabled},
     {2,  "2",     3, 480,  240, 375, 255, Start::Disabled},
@@ -187,9 +188,9 @@ const QString &kPicturePath = kTitlePictureResource;
 // A bordered label whose text has a colour of its own. The style draws a plain box in the
 // label's foreground role, the text's colour; the box is drawn over in the ordinary text colour,
 // like the border of every other bordered label.
-class ColouredTextBoxLabel : public QLabel {
+class ColouredTextBoxLabel : public PlainLabel {
 public:
-    using QLabel::QLabel;
+    using PlainLabel::PlainLabel;
 
 protected:
     void paintEvent(QPaintEvent *event) override
@@ -199,17 +200,6 @@ protected:
         qDrawPlainRect(&painter, frameRect(), palette().color(QPalette::WindowText), lineWidth());
     }
 };
-
-// A fixed-size label whose text would be cut gets a smaller font rather than losing characters.
-void fitFontToLabel(QLabel *label, const QFont &designFont)
-{
-    shrinkFontToFit(label, designFont, [label] {
-        const QRect box = label->contentsRect();
-        const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
-        return needed.width() <= box.width() && needed.height() <= box.height();
-    });
-}
 
 QString elementName(const char *name, int index)
 {
@@ -260,6 +250,7 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     buildStatusBar(client);
     setTabOrderAsDesigned();
     connectHandlers();
+    keepStatusBarCurrent();
 
     // The session ending (log-off, shutdown) may close the window; the user's close box may not.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
@@ -329,7 +320,9 @@ void Form1::buildOptions()
         m_group[row.number] = group;
     }
     for (const OptionRow &row : kOptions) {
-        auto *option = new QRadioButton(QString::fromUtf8(row.caption), m_frame[row.frame]);
+        const spat4::Venue *venue = form1::venueOfButton(row.number);
+        auto *option = new QRadioButton(QString::fromUtf8(venue ? venue->name : row.caption),
+                                        m_frame[row.frame]);
         option->setObjectName(QStringLiteral("Option%1").arg(row.number));
         option->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
         option->setStyleSheet(QLatin1String(kToggleStyle));
@@ -340,23 +333,12 @@ void Form1::buildOptions()
     }
 }
 
-void Form1::setCaption(QLabel *label, const QString &caption)
-{
-    label->setText(caption);
-    // An autosizing label takes the size of its text and keeps its top-left corner.
-    if (label->property("autoSize").toBool())
-        label->adjustSize();
-    const QVariant designFont = label->property("designFont");
-    if (designFont.isValid())
-        fitFontToLabel(label, designFont.value<QFont>());
-}
-
 void Form1::buildLabels(QWidget *client)
 {
     for (const LabelRow &row : kLabels) {
         const bool colouredBox = row.bordered && row.colour != Colour::Default;
         auto *label = colouredBox ? new ColouredTextBoxLabel(parentOf(row.frame, client))
-                                  : new QLabel(parentOf(row.frame, client));
+                                  : new PlainLabel(parentOf(row.frame, client));
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
         label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
         label->setAlignment(row.align);
@@ -390,7 +372,7 @@ void Form1::buildGrid(QWidget *client)
     for (int r = 1; r <= kRows; ++r) {
         const int top = kGridTop + kGridPitch * (r - 1);
 
-        auto *number = new QLabel(QString::number(r), client);
+        auto *number = new PlainLabel(QString::number(r), client);
         number->setObjectName(elementName("Label2", r - 1));
         number->setGeometry(
             twipsRect(kHorseNumber.left, top, kHorseNumber.width, kHorseNumber.height));
@@ -415,7 +397,7 @@ void Form1::buildGrid(QWidget *client)
         }
 
         // Row 2's "～" is the single label Label5; the other rows use Label4(0), Label4(1..14).
-        auto *separator = new QLabel(QStringLiteral("～"), client);
+        auto *separator = new PlainLabel(QStringLiteral("～"), client);
         separator->setObjectName(r == 2 ? QStringLiteral("Label5")
                                         : elementName("Label4", r == 1 ? 0 : r - 2));
         separator->setGeometry(
@@ -447,7 +429,7 @@ void Form1::buildRightColumn(QWidget *client)
     m_combo1 = new QComboBox(m_frame[5]);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
     m_combo1->setGeometry(twipsRect(240, 360, 735, 300));
-    for (int count = kFirstRunnerCount; count <= kLastRunnerCount; ++count)
+    for (int count = engine::kMinRunners; count <= engine::kMaxRunners; ++count)
         m_combo1->addItem(QString::number(count));
     m_combo1->setCurrentIndex(-1);
     m_combo1->setToolTip(QStringLiteral("出走馬数"));
@@ -462,14 +444,14 @@ void Form1::buildRightColumn(QWidget *client)
     m_progressBar1->setAccessibleName(QStringLiteral("解析中"));
 
     const QIcon icon(kIconPath);
-    m_image1 = new QLabel(client);
+    m_image1 = new PlainLabel(client);
     m_image1->setObjectName(QStringLiteral("Image1"));
     m_image1->setGeometry(twipsRect(8040, 240, 480, 480));
     m_image1->setPixmap(icon.pixmap(twipsSize(480, 480)));
     m_image1->setAccessibleName(QStringLiteral("ミルカ！！！（地方版）"));
 
     // The picture is shown at its own size from the top-left corner and cut off at the edges.
-    m_picture1 = new QLabel(client);
+    m_picture1 = new PlainLabel(client);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
     m_picture1->setGeometry(twipsRect(4560, 7320, 3855, 1455));
     m_picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -507,11 +489,11 @@ void Form1::buildStatusBar(QWidget *client)
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
     m_statusBar1->setGeometry(kStatusBar);
 
-    auto *textPanel = new QLabel(m_statusBar1);
+    auto *textPanel = new PlainLabel(m_statusBar1);
     textPanel->setMinimumWidth(twips(kTextPanelWidth));
     m_statusBar1->addWidget(textPanel);
-    m_datePanel = new QLabel(m_statusBar1);
-    m_timePanel = new QLabel(m_statusBar1);
+    m_datePanel = new PlainLabel(m_statusBar1);
+    m_timePanel = new PlainLabel(m_statusBar1);
     for (QLabel *panel : {m_datePanel, m_timePanel}) {
         panel->setMinimumWidth(twips(kPanelMinimumWidth));
         panel->setAlignment(Qt::AlignCenter);
@@ -519,33 +501,6 @@ void Form1::buildStatusBar(QWidget *client)
     }
     m_datePanel->setObjectName(QStringLiteral("StatusBar1.Date"));
     m_timePanel->setObjectName(QStringLiteral("StatusBar1.Time"));
-
-    // The status bar keeps its date and time panels current by itself.
-    m_clock = new QTimer(this);
-    m_clock->setInterval(1000);
-    connect(m_clock, &QTimer::timeout, this, &Form1::updateClock);
-    m_clock->start();
-    updateClock();
-
-    // Like a bottom-aligned status bar, it follows the bottom edge of the client area.
-    client->installEventFilter(this);
-}
-
-void Form1::updateClock()
-{
-    const QDateTime now = QDateTime::currentDateTime();
-    m_datePanel->setText(QLocale::system().toString(now.date(), QLocale::ShortFormat));
-    m_timePanel->setText(now.time().toString(QStringLiteral("hh:mm")));
-}
-
-bool Form1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-        const QWidget *client = centralWidget();
-        m_statusBar1->setGeometry(0, client->height() - kStatusBar.height(), client->width(),
-                                  kStatusBar.height());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::setTabOrderAsDesigned()

@@ -2,6 +2,7 @@
 
 #include "JapaneseUi.h"
 #include "Module1.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 
@@ -35,7 +36,7 @@ struct ControlRow {
     int left, top, width, height;
     int tabIndex;
     const char *toolTip;
-    const LabelStyle *style; // labels only: font "ＭＳ Ｐゴシック"
+    const LabelStyle *style; // labels only, in the proportional Japanese font (kPGothic)
 };
 
 constexpr LabelStyle kNoteStyle{9.0, false, true, true};
@@ -85,10 +86,10 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         break;
     }
     case Kind::Label: {
-        auto *label = new QLabel(text, parent);
+        auto *label = new PlainLabel(text, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
-        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+        QFont font(kPGothic);
         font.setPointSizeF(row.style->points);
         font.setBold(row.style->bold);
         font.setUnderline(row.style->underline);

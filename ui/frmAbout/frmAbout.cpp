@@ -1,5 +1,8 @@
 #include "frmAbout.h"
 
+#include "JapaneseUi.h"
+#include "MessageBoxes.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "SysInfo.h"
 #include "Twips.h"
@@ -9,7 +12,6 @@
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPalette>
 #include <QPushButton>
@@ -38,7 +40,8 @@ struct ControlRow {
     bool autoSize;
 };
 
-// Every label is "ＭＳ Ｐゴシック" bold; the buttons keep the dialog's font.
+// Every label is in the proportional Japanese font (kPGothic), bold; the buttons keep the
+// dialog's font.
 constexpr LabelFont kTextFont{9.75, false, false};
 constexpr LabelFont kMakerFont{8.25, true, true};
 
@@ -93,9 +96,9 @@ QString descriptionText()
 // The description's padding was measured against the layout's own font; with any other font
 // a sentence may end short of the line and the next one would follow on the same line. This
 // label keeps the text as it is and starts a new line wherever a run of padding ends.
-class DescriptionLabel : public QLabel {
+class DescriptionLabel : public PlainLabel {
 public:
-    using QLabel::QLabel;
+    using PlainLabel::PlainLabel;
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -120,7 +123,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     } else {
         auto *label = std::string_view(row.name) == "lblDescription"
                           ? new DescriptionLabel(text, parent)
-                          : new QLabel(text, parent);
+                          : new PlainLabel(text, parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(!row.autoSize);
         widget = label;
@@ -128,7 +131,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     widget->setObjectName(QString::fromLatin1(row.name));
     widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     if (row.font) {
-        QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+        QFont font(kPGothic);
         font.setPointSizeF(row.font->points);
         font.setBold(true);
         font.setItalic(row.font->italic);
@@ -149,9 +152,10 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent,
-              // A tool window keeps the dialog out of the taskbar while it has no owner.
-              Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                  Qt::WindowCloseButtonHint),
+              // Owned by the main window, the dialog has no taskbar button of its own and is
+              // kept above its owner.
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_startSysInfo([] { return sysinfo::StartSysInfo(); })
 {
     setObjectName(QStringLiteral("frmAbout"));
@@ -225,7 +229,6 @@ void frmAbout::StartSysInfo()
 {
     if (m_startSysInfo())
         return;
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(milka::kApplicationTitle),
-                    QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"), QMessageBox::Ok, this);
-    box.exec();
+    tell(this, QString::fromUtf8(milka::kApplicationTitle),
+         QStringLiteral("現時点ではｼｽﾃﾑ情報を使用できません"));
 }

@@ -7,7 +7,8 @@
 class QLabel;
 class QPushButton;
 
-// The version-information dialog opened by the main window's VER command.
+// The version-information dialog opened by the main window's VER command, which passes itself
+// as the owner.
 class frmAbout : public QDialog {
     Q_OBJECT
 public:

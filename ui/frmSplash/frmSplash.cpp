@@ -1,5 +1,7 @@
 #include "frmSplash.h"
 
+#include "JapaneseUi.h"
+#include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "Twips.h"
 #include "Version.h"
@@ -26,7 +28,7 @@ namespace {
 enum class Kind { Image, Label };
 
 struct LabelFont {
-    const char *family;
+    const QString *family;
     double points;
     bool italic;
     bool underline;
@@ -44,10 +46,10 @@ struct ControlRow {
 };
 
 // Every label of the splash is bold.
-constexpr LabelFont kSeriesFont{"ＭＳ Ｐゴシック", 18.0, true, true};
-constexpr LabelFont kProductFont{"ＭＳ ゴシック", 14.25, false, false};
-constexpr LabelFont kVersionFont{"ＭＳ Ｐゴシック", 12.0, false, false};
-constexpr LabelFont kMakerFont{"ＭＳ Ｐゴシック", 9.0, true, true};
+constexpr LabelFont kSeriesFont{&kPGothic, 18.0, true, true};
+constexpr LabelFont kProductFont{&kGothic, 14.25, false, false};
+constexpr LabelFont kVersionFont{&kPGothic, 12.0, false, false};
+constexpr LabelFont kMakerFont{&kPGothic, 9.0, true, true};
 
 // The children of Frame1, positions relative to the frame.
 // clang-format off
@@ -66,7 +68,7 @@ constexpr auto kHold = std::chrono::seconds(2);
 
 QLabel *makeControl(const ControlRow &row, QWidget *parent)
 {
-    auto *label = new QLabel(QString::fromUtf8(row.text), parent);
+    auto *label = new PlainLabel(QString::fromUtf8(row.text), parent);
     label->setObjectName(QString::fromLatin1(row.name));
     label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     // Clicks on the labels and the picture are not clicks on the frame.
@@ -78,7 +80,7 @@ QLabel *makeControl(const ControlRow &row, QWidget *parent)
             label->setPixmap(icon.pixmap(label->size()));
         return label;
     }
-    QFont font(QString::fromUtf8(row.font->family));
+    QFont font(*row.font->family);
     font.setPointSizeF(row.font->points);
     font.setBold(true);
     font.setItalic(row.font->italic);

@@ -1,14 +1,7 @@
 #ifdef _WIN32
 
 #include "SysInfo.h"
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "WindowsApi.h"
 
 // After windows.h, which it builds on.
 #include <shellapi.h>

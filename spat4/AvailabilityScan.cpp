@@ -1,4 +1,4 @@
-#include "Availability.h"
+#include "AvailabilityScan.h"
 
 #include "FolderPlaces.h"
 #include "OddsLoad.h"
@@ -9,10 +9,9 @@ namespace {
 
 bool hasProbeShape(std::string_view name)
 {
-    constexpr std::string_view prefix = "ZO-", suffix = ".PAT";
-    return name.size() >= prefix.size() + suffix.size() &&
-           equalsIgnoringAsciiCase(name.substr(0, prefix.size()), prefix) &&
-           equalsIgnoringAsciiCase(name.substr(name.size() - suffix.size()), suffix);
+    return name.size() >= kNamePrefix.size() + kNameSuffix.size() &&
+           equalsIgnoringAsciiCase(name.substr(0, kNamePrefix.size()), kNamePrefix) &&
+           equalsIgnoringAsciiCase(name.substr(name.size() - kNameSuffix.size()), kNameSuffix);
 }
 
 } // namespace
@@ -21,9 +20,9 @@ void scanAvailability(const Spat4Folder &folder, Availability &availability)
 {
     const std::vector<FolderEntry> entries = folder.list();
 
-    // Every probe begins with "ZO-" and ends with ".PAT", so only names that do can answer
-    // one. Picking those out once, in listing order, leaves the 91 probes a handful of names
-    // to try instead of the whole folder; the first match of each probe stays the same.
+    // Every probe begins with the name prefix and ends with the suffix, so only names that do
+    // can answer one. Picking those out once leaves the 91 probes a handful of names to try
+    // instead of the whole folder; the first match of each probe in name order stays the same.
     std::vector<FolderEntry> candidates;
     for (const FolderEntry &e : entries)
         if (hasProbeShape(e.name))

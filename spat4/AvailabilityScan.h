@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OddsFileLayout.h"
 #include "Spat4Folder.h"
 #include "Spat4State.h"
 
@@ -11,11 +12,11 @@ namespace spat4 {
 // others but belong to no venue button.
 inline constexpr int kFirstScannedCode = 56;
 inline constexpr int kLastScannedCode = 62;
-inline constexpr int kRacesPerDay = 12;
 
 // The start-up scan: the venue probe of every code 56..62, then the twelve race probes of every
 // code whose venue probe found a file. Writes VenueFileFlags and RaceFileTable (0 or 1) and the
-// pattern and first-file tables (name parts only, "ZO-56???.PAT"; first file empty when none).
+// pattern and first-file tables (name parts only, "ZO-56???.PAT"; the first file is the first
+// matching name in name order, empty when none).
 // Codes whose venue probe finds nothing keep their race entries untouched. The folder is listed
 // once and every probe is answered from that listing, which gives the same result as one
 // listing per probe of an unchanging folder.
