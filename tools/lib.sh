@@ -177,6 +177,13 @@ debian_source_file() {
     [ -s "$dest" ] || die "$path is not in $tarball"
 }
 
+# The rows of packaging/windows/licenses.list, "file|source|title|covers", without its comments
+# and blank lines and without blanks around the fields.
+licence_list() {
+    sed -e '/^[[:space:]]*\(#\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
+        -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' "$milka_root/packaging/windows/licenses.list"
+}
+
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
     "$milka_root/tools/build-qt-windows"
@@ -271,12 +278,21 @@ stop_wineserver() {
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
 }
 
-# The Linux build's sample writer (./test builds it first; built here if it is missing).
-sample_writer() {
-    local exe="$milka_root/build/tools/make-spat4-sample"
+# linux_tool name: the path of one of tools/' C++ programs in the Linux build (./test builds them
+# first; built here if missing).
+linux_tool() {
+    local exe="$milka_root/build/tools/$1"
     if [ ! -x "$exe" ]; then
         cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
-        cmake --build "$milka_root/build" --target make-spat4-sample >/dev/null
+        cmake --build "$milka_root/build" --target "$1" >/dev/null
     fi
     echo "$exe"
+}
+sample_writer() { linux_tool make-spat4-sample; }
+
+# The SPAT4 folder of the current prefix ($spat4): every file's bytes, and every entry's size,
+# time and mode; two listings are equal only when nothing in it changed.
+spat4_fingerprint() {
+    (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
+        find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
 }
