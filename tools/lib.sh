@@ -107,26 +107,47 @@ windows_zip_path="$windows_package_dir/$windows_zip_name.zip"
 windows_setup_path="$windows_package_dir/milka-$milka_version-setup-x64.exe"
 
 # Qt for Windows: what tools/build-qt-windows builds, from Debian's qt6-base source of the same
-# version as the host tools, with the configure options of cmake/qt-windows-options.txt. The
-# cache folder is keyed by both.
+# version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
+# MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
+# goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
+# versions, and the build script and toolchain file (their comments aside), so an update of any
+# of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
 qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
+windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
 
 qt_windows_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null ||
         die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
 }
+# The version of the source package (apt-get source needs it; a binary rebuild adds +bN).
+qt_windows_source_version() {
+    dpkg-query -W -f='${source:Version}' qt6-base-dev-tools 2>/dev/null ||
+        die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
+}
+qt_windows_key() {
+    local p
+    {
+        qt_windows_version
+        echo "$qt_windows_options"
+        for p in $windows_toolchain_packages; do
+            echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
+        done
+        sed '/^[[:space:]]*#/d' "$milka_root/tools/build-qt-windows" \
+            "$milka_root/cmake/mingw-x86_64-compilers.cmake"
+    } | sha256sum | cut -c1-10
+}
 qt_windows_prefix() {
-    local version key
+    local version
     version=$(qt_windows_version)
-    key=$(printf '%s\n%s\n' "$version" "$qt_windows_options" | sha256sum | cut -c1-10)
-    echo "$milka_cache/qt-${version%%+*}-mingw-x86_64-$key"
+    echo "$milka_cache/qt-${version%%+*}-mingw-x86_64-$(qt_windows_key)"
 }
 # Debian's qt6-base source, unpacked by tools/build-qt-windows: its licence texts go into the
 # Windows packages.
 qt_windows_source() {
     local version
-    version=$(qt_windows_version)
+    version=$(qt_windows_source_version)
     echo "$milka_cache/src/qt6-base-${version%%+*}"
 }
 
