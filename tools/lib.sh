@@ -85,13 +85,17 @@ project_version() {
 milka_version=$(project_version)
 
 # Packages are made reproducibly: every time stamp is the last commit's time (SOURCE_DATE_EPOCH,
-# which rcc, strip and the package tools read), in UTC, in a C locale's sort order.
+# which rcc, strip and the package tools read), in UTC, in a C locale's sort order and messages,
+# and every file made with the modes of umask 022 (as dpkg-buildpackage does), whatever the
+# caller's clock, time zone, language and umask.
 reproducible_env() {
     if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
         SOURCE_DATE_EPOCH=$(git -C "$milka_root" log -1 --format=%ct) ||
             die "SOURCE_DATE_EPOCH is not set and $milka_root is not a git checkout"
     fi
-    export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8
+    export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C.UTF-8 LANG=C.UTF-8
+    unset LANGUAGE
+    umask 022
 }
 
 # Where each package is made (tools/package, tools/package-windows, -installer).
@@ -198,11 +202,16 @@ debian_source_file() {
     [ -s "$dest" ] || die "$path is not in $tarball"
 }
 
-# The rows of packaging/windows/licenses.list, "file|source|title|covers", without its comments
-# and blank lines and without blanks around the fields.
+# The rows of packaging/windows/licenses.list, "file|source|title|covers", without its comments,
+# blank lines and exclusions, and without blanks around the fields.
 licence_list() {
-    sed -e '/^[[:space:]]*\(#\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
+    sed -e '/^[[:space:]]*\(#\|-\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
         -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' "$milka_root/packaging/windows/licenses.list"
+}
+# Its exclusions, "id|why", for the entries of Qt's qt_attribution.json files that are not shipped.
+licence_exclusions() {
+    sed -n '/^[[:space:]]*-/{s/^[[:space:]]*-[[:space:]]*//; s/[[:space:]]*|[[:space:]]*/|/g; p}' \
+        "$milka_root/packaging/windows/licenses.list"
 }
 
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.

@@ -67,6 +67,7 @@ endfunction()
 milka_debian_source(qt6-base-dev-tools MILKA_QT)
 milka_debian_source(gcc-mingw-w64-x86-64-posix-runtime MILKA_GCC)
 milka_debian_source(mingw-w64-x86-64-dev MILKA_MINGW)
+milka_debian_source(qt6-translations-l10n MILKA_QTTR)
 set(MILKA_QT_VERSION ${Qt6_VERSION})
 # 12.2.0-14+deb12u1+25.2+b1: GCC 12.2.0 as Debian's gcc-mingw-w64 25.2 builds it.
 string(REGEX REPLACE "-.*" "" MILKA_GCC_VERSION "${MILKA_GCC_PACKAGE_VERSION}")
@@ -78,7 +79,26 @@ set(MILKA_QT_OPTIONS "      ${MILKA_QT_OPTIONS}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/cmake/qt-windows-options.txt)
 
-# Notepad opens a UTF-8 text with a byte-order mark and CRLF line ends on every Windows.
+# Two read-mes that differ in how the program is started and removed: the zip's, installed into
+# the folder a user unpacks, and the setup's (setup/), which tools/package-windows-installer puts
+# in its place. Notepad opens a UTF-8 text with a byte-order mark and CRLF line ends on every
+# Windows.
+set(MILKA_README_START "\
+・このフォルダを好きな場所（例：ドキュメントやデスクトップ）に置き、milka.exe を
+  ダブルクリックして起動します。")
+set(MILKA_README_REMOVE "\
+このフォルダごと削除してください。レジストリや他のフォルダには何も書き込みません。")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
                ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt DESTINATION .)
+set(MILKA_README_START "\
+・スタートメニューの「ミルカ！！！（地方版）」（インストールのときに選んだ場合は
+  デスクトップのショートカットも）で起動します。")
+set(MILKA_README_REMOVE "\
+Windows の「設定」→「アプリ」→「アプリと機能」（コントロール パネルでは「プログラムと機能」）で
+「ミルカ！！！（地方版）」を選び、「アンインストール」を押してください。このフォルダ、
+スタートメニューとデスクトップのショートカット、「アプリと機能」の項目がすべて消えます。
+このフォルダを直接削除すると、ショートカットと「アプリと機能」の項目が残ってしまいます。
+SPAT4 のフォルダには、インストールでも削除でも一切触れません。")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
+               ${CMAKE_CURRENT_BINARY_DIR}/setup/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)

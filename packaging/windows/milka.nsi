@@ -230,8 +230,10 @@ Section "プログラム本体（必須）" SecProgram
         !insertmacro CLOSE_PROGRAM_FIRST "" "$0" "インストール"
     ${EndIf}
     ; The installed copy's own uninstaller removes exactly its files; run in place (_?=), it
-    ; waits, and leaves only itself behind.
-    ${If} ${FileExists} "$0\uninstall.exe"
+    ; waits, and leaves only itself behind. Only when a copy is installed: with no key, $0 is
+    ; empty and "\uninstall.exe" would name a file at the root of the current drive.
+    ${If} $0 != ""
+    ${AndIf} ${FileExists} "$0\uninstall.exe"
         DetailPrint "インストール済みの版を削除しています: $0"
         ExecWait '"$0\uninstall.exe" /S _?=$0' $1
         ${If} $1 <> 0

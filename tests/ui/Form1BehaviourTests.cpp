@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ private slots:
     void loadWithNothingSelected();
     void loadCancelled();
     void exitCancelled();
+    void licenceNotice();
     void aboutBoxOwnedByTheWindow();
     // Last: ending the event loop leaves later event loops of this process unusable.
     void exitEndsEventLoop();
@@ -284,6 +286,30 @@ void Form1BehaviourTests::exitCancelled()
     QCOMPARE(answerer.seen()[0].title, QStringLiteral("終了確認"));
     QCOMPARE(answerer.seen()[0].defaultButton, QStringLiteral("キャンセル"));
     QCOMPARE(ended, 0);
+}
+
+// ライセンス情報 shows Qt's notice and the way to every licence text, in a plain box the user closes.
+void Form1BehaviourTests::licenceNotice()
+{
+    BoxAnswerer answerer({Answer::enter()});
+    m_form->LIC()->trigger();
+    QCOMPARE(answerer.seen().size(), size_t(1));
+    const SeenBox &box = answerer.seen()[0];
+    QCOMPARE(box.title, QStringLiteral("ライセンス情報"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
+    const QStringList lines = box.text.split(u'\n');
+    QVERIFY(lines.contains(QStringLiteral("・Qt %1（Qt Core、Qt GUI、Qt Widgets）").arg(qVersion())));
+    QVERIFY(lines.contains(QStringLiteral("　Copyright (C) The Qt Company Ltd. and other contributors.")));
+    QVERIFY(lines.contains(QStringLiteral("　ライセンス：GNU LGPL v3（GNU GPL v3 に基づきます）")));
+#ifdef Q_OS_WIN
+    // The folder beside milka.exe, as the packages lay it out.
+    QCOMPARE(lines.last(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/LICENSES"));
+    QVERIFY(box.text.contains(QStringLiteral("MinGW-w64 runtime licensing")));
+#else
+    QVERIFY(lines.contains(QStringLiteral("/usr/share/doc/milka（このプログラム）")));
+    QVERIFY(box.text.contains(QStringLiteral("ICU")));
+#endif
 }
 
 // VER opens the About box as the window's own: its parent is the main window, and the window

@@ -259,9 +259,10 @@ void Form1LayoutTests::menus()
     QCOMPARE(bar[2]->text(), QStringLiteral("ヘルプ"));
     QCOMPARE(m_form->FL()->actions(), QList<QAction *>{m_form->FIN()});
     QCOMPARE(m_form->FIN()->text(), QStringLiteral("終了"));
-    QCOMPARE(m_form->HLP()->actions(), QList<QAction *>{m_form->VER()});
+    QCOMPARE(m_form->HLP()->actions(), (QList<QAction *>{m_form->VER(), m_form->LIC()}));
     QCOMPARE(m_form->VER()->text(), QStringLiteral("バージョン情報"));
-    for (QAction *a : {m_form->FIN(), m_form->LOADHO(), m_form->VER()}) {
+    QCOMPARE(m_form->LIC()->text(), QStringLiteral("ライセンス情報"));
+    for (QAction *a : {m_form->FIN(), m_form->LOADHO(), m_form->VER(), m_form->LIC()}) {
         QVERIFY(a->isEnabled());
         QVERIFY(a->shortcut().isEmpty());
         QVERIFY(!a->isCheckable());

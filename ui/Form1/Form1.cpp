@@ -6,6 +6,7 @@
 
 #include "Forecast.h"
 #include "JapaneseUi.h"
+#include "LicenceNotice.h"
 #include "MessageBoxes.h"
 #include "Module1.h"
 #include "NumberRule.h"
@@ -81,6 +82,7 @@ void Form1::connectHandlers()
     connect(m_fin, &QAction::triggered, this, &Form1::FIN_Click);
     connect(m_loadho, &QAction::triggered, this, &Form1::LOADHO_Click);
     connect(m_ver, &QAction::triggered, this, &Form1::VER_Click);
+    connect(m_lic, &QAction::triggered, this, &Form1::LIC_Click);
 }
 
 // ---- Captions and the status bar ------------------------------------------------------------
@@ -313,6 +315,11 @@ void Form1::VER_Click()
     // designed place on the screen is kept.
     frmAbout dialog(this);
     dialog.exec();
+}
+
+void Form1::LIC_Click()
+{
+    tell(this, QStringLiteral("ライセンス情報"), licenceNotice());
 }
 
 void Form1::closeEvent(QCloseEvent *event)

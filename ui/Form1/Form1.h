@@ -64,6 +64,7 @@ public:
     QAction *FIN() const { return m_fin; }
     QAction *LOADHO() const { return m_loadho; }
     QAction *VER() const { return m_ver; }
+    QAction *LIC() const { return m_lic; }
 
     // Start-up. The design leaves the previous-race columns disabled and the runner count box
     // empty; start-up selects "8" and enables the columns (initialiseInputs), and when SPAT4 data
@@ -99,6 +100,7 @@ public:
     void FIN_Click();
     void LOADHO_Click();
     void VER_Click();
+    void LIC_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -156,6 +158,7 @@ private:
     QAction *m_fin = nullptr;
     QAction *m_loadho = nullptr;
     QAction *m_ver = nullptr;
+    QAction *m_lic = nullptr;
 };
 
 // A date and time as the system's general date format writes it: the short date, then the time

@@ -279,6 +279,9 @@ void Form1::buildMenus()
     m_hlp->menuAction()->setObjectName(QStringLiteral("HLP"));
     m_ver = m_hlp->addAction(QStringLiteral("バージョン情報"));
     m_ver->setObjectName(QStringLiteral("VER"));
+    // After the designed command: the libraries' notices, which the program must be able to show.
+    m_lic = m_hlp->addAction(QStringLiteral("ライセンス情報"));
+    m_lic->setObjectName(QStringLiteral("LIC"));
 }
 
 QWidget *Form1::parentOf(int frame, QWidget *client) const
