@@ -326,3 +326,15 @@ spat4_fingerprint() {
     (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
         find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
 }
+
+# sign_windows_program name file: in a signed build, the Windows program file (called name in the
+# release: milka.exe, uninstall.exe or the setup's name) gets its Authenticode signature here, in
+# place, before it goes into a package: tools/sign-release signs it (MILKA_SIGN=sign, set by
+# tools/release --sign) or attaches the release's published signature to it (MILKA_SIGN=attach,
+# set by tools/verify-release --rebuild). Without MILKA_SIGN, nothing: an unsigned build.
+sign_windows_program() {
+    [ -z "${MILKA_SIGN:-}" ] || "$milka_root/tools/sign-release" --program "$1" "$2"
+}
+# The detached signatures of a signed build, beside its packages.
+# shellcheck disable=SC2034
+windows_signatures="$windows_package_dir/signatures"
