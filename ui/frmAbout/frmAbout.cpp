@@ -5,6 +5,7 @@
 #include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "SysInfo.h"
+#include "TaskbarHint.h"
 #include "Twips.h"
 #include "Version.h"
 #include "VersionCaption.h"
@@ -152,8 +153,8 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent,
-              // Owned by the main window, the dialog has no taskbar button of its own and is
-              // kept above its owner.
+              // Owned by the main window, the dialog is kept above its owner and, on Windows,
+              // has no taskbar button of its own; X11 desktops are asked for that (setVisible).
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_startSysInfo([] { return sysinfo::StartSysInfo(); })
@@ -204,6 +205,14 @@ frmAbout::frmAbout(QWidget *parent)
 void frmAbout::setSysInfoStarter(std::function<bool()> starter)
 {
     m_startSysInfo = std::move(starter);
+}
+
+void frmAbout::setVisible(bool visible)
+{
+    // Not listed in the taskbar, on every desktop.
+    if (visible && !isVisible())
+        askForNoTaskbarEntry(this);
+    QDialog::setVisible(visible);
 }
 
 void frmAbout::Form_Load()
