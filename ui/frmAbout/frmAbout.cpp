@@ -130,7 +130,8 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         widget = label;
     }
     widget->setObjectName(QString::fromLatin1(row.name));
-    widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    placeInTwips(widget, row.left, row.top, row.width, row.height,
+                 row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box);
     if (row.font) {
         QFont font(kPGothic);
         font.setPointSizeF(row.font->points);
@@ -161,7 +162,7 @@ frmAbout::frmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    setGeometry(twipsRect(2340, 1935, 5730, 4050));
+    placeInTwips(this, 2340, 1935, 5730, 4050);
     setFixedSize(size());
 
     for (const LineRow &row : kLines) {
