@@ -102,6 +102,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -116,6 +117,7 @@ private:
     void setTabOrderAsDesigned();
     void connectHandlers();
     void keepStatusBarCurrent();
+    void placeClientArea(int menuHeight);
 
     QWidget *parentOf(int frame, QWidget *client) const;
     void setCaption(QLabel *label, const QString &caption);
@@ -134,6 +136,7 @@ private:
     const spat4::Spat4Folder &m_folder;
     std::function<void()> m_programEnd;
     bool m_sessionEnding = false;
+    bool m_placed = false; // placed again as first shown
 
     std::array<std::array<QLineEdit *, kRows + 1>, 6> m_text{};
     std::array<QLabel *, 29> m_label{};

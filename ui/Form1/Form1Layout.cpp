@@ -259,11 +259,29 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     // The session ending (log-off, shutdown) may close the window; the user's close box may not.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
 
-    // The design places the client area, below the menu bar, not the outer frame: the geometry
-    // of a top-level window excludes the frame, and the menu bar sits above the client area.
-    const int menuHeight = menuBar()->sizeHint().height();
+    placeClientArea(menuBar()->heightForWidth(kClientArea.width()));
+}
+
+// The design places the client area, below the menu bar, not the outer frame: the geometry of a
+// top-level window excludes the frame, and the menu bar sits above the client area.
+void Form1::placeClientArea(int menuHeight)
+{
     setGeometry(QRect(kWindowPosition - QPoint(0, menuHeight),
                       QSize(kClientArea.width(), kClientArea.height() + menuHeight)));
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    // Laid out for the screen it shows on, the menu bar may be a pixel taller than it said at
+    // construction (Windows at 125 and 150 %): placed again, before the window is first mapped,
+    // so the client area keeps its designed place and size.
+    if (!m_placed) {
+        m_placed = true;
+        const int menuHeight = menuBar()->heightForWidth(kClientArea.width());
+        if (height() != kClientArea.height() + menuHeight)
+            placeClientArea(menuHeight);
+    }
+    QMainWindow::showEvent(event);
 }
 
 Form1::~Form1() = default;
