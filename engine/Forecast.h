@@ -28,7 +28,7 @@ struct ForecastError {
     enum class Kind {
         WholeNumberOutOfRange, // a previous-race number outside -32768..32767
         FormSumOutOfRange,     // the 16-bit sum of a horse's three numbers overflows
-        OddsNotFinite,         // an odds value too large to be a number
+        OddsNotFinite,         // an odds value beyond a double, at either end
         OddsMidNotFinite,      // the two odds of a horse add up beyond a double
         RunnerCountOutOfRange, // RunnerCount outside 0..20, the arrays' rows
     };

@@ -53,12 +53,9 @@ bool matchesProbe(std::string_view pattern, std::string_view name)
 bool precedesInNameOrder(std::string_view a, std::string_view b)
 {
     const std::u16string unitsA = utf16UnitsOf(a), unitsB = utf16UnitsOf(b);
-    auto folded = [](char16_t c) {
-        return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - u'a' + u'A') : c;
-    };
     const auto byFolded = std::lexicographical_compare_three_way(
         unitsA.begin(), unitsA.end(), unitsB.begin(), unitsB.end(),
-        [&folded](char16_t x, char16_t y) { return folded(x) <=> folded(y); });
+        [](char16_t x, char16_t y) { return upperCaseUnit(x) <=> upperCaseUnit(y); });
     if (byFolded != 0)
         return byFolded < 0;
     return unitsA < unitsB;

@@ -33,11 +33,12 @@ std::unique_ptr<Spat4Folder> systemSpat4Folder();
 bool matchesProbe(std::string_view pattern, std::string_view name);
 
 // True when name a comes before name b in the order Windows lists an NTFS folder: by UTF-16
-// code units, ASCII letters folded to upper case (so "_" comes after every letter), other
-// characters as they are. Linux and Wine list in the file system's hash order, so the program
-// sorts for itself and every platform takes the same file. Names equal but for ASCII case, which
-// a case-sensitive file system can hold side by side, are ordered by their units as they are
-// (upper case first), so the order is total.
+// code units, each folded to upper case as NTFS folds it (every letter with a simple upper case,
+// full-width, Greek and Cyrillic ones too, so "_" comes after every ASCII letter), other units as
+// they are. Linux and Wine list in the file system's hash order, so the program sorts for itself
+// and every platform takes the same file. Names equal but for case, which a case-sensitive file
+// system can hold side by side, are ordered by their units as they are (upper case first), so
+// the order is total.
 bool precedesInNameOrder(std::string_view a, std::string_view b);
 
 // The entry of a listing that matches the probe and comes first in name order, whatever the

@@ -20,6 +20,12 @@ std::string toUtf8(std::u32string_view text);
 // yields, so two different texts never give the same units.
 std::u16string utf16UnitsOf(std::string_view utf8);
 
+// The upper case of one UTF-16 unit as NTFS folds names to compare them: every letter of the
+// Basic Multilingual Plane that has a simple upper case (ASCII, full-width Ａ-Ｚ, Latin, Greek,
+// Cyrillic...), one unit for one unit; surrogate halves and everything else as they are. The
+// system's own table on Windows, ICU's simple upper case elsewhere; they agree on these letters.
+char16_t upperCaseUnit(char16_t unit);
+
 // A file name as UTF-8, or nothing for a Windows name that holds a lone surrogate: no SPAT4
 // pattern can match it, and a listing entry without a name is not a candidate for anything.
 // Elsewhere a name is its bytes, UTF-8 or not (the probes match a stray byte as one character).

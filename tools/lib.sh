@@ -283,19 +283,35 @@ wait_for_window() {
 
 wine64=/usr/lib/wine/wine64
 
-# fresh_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), with the
-# demo SPAT4 files in its C:\Program Files\南関東４競馬場\ (the folder is put in $spat4). Its
-# wineserver is stopped at exit, before the folder is removed.
-fresh_wine_prefix() {
+# new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), that says
+# it is Windows 10 (a fresh prefix of Debian's Wine says Windows 7, which Qt 6 does not support
+# and takes other paths on). Its wineserver is stopped at exit, before the folder is removed.
+new_wine_prefix() {
     require_tools wineboot wineserver
     [ -x "$wine64" ] || die "wine64 is missing (tools/install-deps --test installs it)"
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
     mkdir -p "$WINEPREFIX"
     on_exit stop_wineserver "$WINEPREFIX"
     wineboot --init >/dev/null 2>&1
+    # What winecfg -v win10 writes.
+    "$wine64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null 2>&1
     # wineboot leaves a display-less desktop process for a few seconds; a program started
     # while it lives joins it and never shows a window.
     wineserver -w
+}
+
+# set_wine_dpi dpi: the current prefix's screen scale, in dots per inch (LogPixels: 96 is
+# 100 %, 120 is 125 %, 144 is 150 %), as Windows' display settings keep it.
+set_wine_dpi() {
+    "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    "$wine64" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -w
+}
+
+# fresh_wine_prefix folder: a new prefix (new_wine_prefix) with the demo SPAT4 files in its
+# C:\Program Files\南関東４競馬場\ (the folder is put in $spat4).
+fresh_wine_prefix() {
+    new_wine_prefix "$1"
     local sample
     sample=$(sample_writer)
     "$sample" --demo "$WINEPREFIX" >/dev/null

@@ -34,14 +34,19 @@ TEST(NameOrderTest, ComparesAsAnNtfsFolderLists)
         {"letters fold up: _ after a",      "ZO-62ax5.PAT", "ZO-62_x5.PAT"},
         {"digits before letters",           "ZO-62095.PAT", "ZO-62a05.PAT"},
         {"a name before its extension",     "ZO-62",        "ZO-62AB5.PAT"},
-        {"only ASCII folds: Ｂ before ａ",   "ZO-62Ｂ5.PAT",  "ZO-62ａ5.PAT"},
-        {"only ASCII folds: Z before ä",    "ZO-62Z5.PAT",  "ZO-62ä5.PAT"},
+        // Every letter with an upper case folds, as NTFS's upper-case table folds it.
+        {"full-width folds: ａ before Ｂ",   "ZO-62ａ5.PAT",  "ZO-62Ｂ5.PAT"},
+        {"Latin folds: ä before Å",         "ZO-62ä5.PAT",  "ZO-62Å5.PAT"},
+        {"Greek folds: α before Β",         "ZO-62α5.PAT",  "ZO-62Β5.PAT"},
+        {"Cyrillic folds: а before Б",      "ZO-62а5.PAT",  "ZO-62Б5.PAT"},
+        {"one unit for one: ä before ß",    "ZO-62ä5.PAT",  "ZO-62ß5.PAT"},
         // U+2000B is the surrogate pair D840 DC0B, below U+FF71 in code units though above it
         // as a code point.
         {"UTF-16 units, not code points",   "ZO-62\xf0\xa0\x80\x8b" "a5.PAT", "ZO-62ｱｲ5.PAT"},
         {"UTF-16 units, private use",       "ZO-62\xf0\xa0\x80\x8b" "a5.PAT", "ZO-62\xee\x80\x80" "a5.PAT"},
         {"equal but for case: upper first", "ZO-62AB5.PAT", "ZO-62ab5.PAT"},
         {"equal but for case, later",       "ZO-62aB5.PAT", "ZO-62ab5.PAT"},
+        {"equal but for case, full-width",  "ZO-62Ａ5.PAT",  "ZO-62ａ5.PAT"},
         {"stray bytes order by value",      "ZO-62\xfe" "5.PAT", "ZO-62\xff" "5.PAT"},
     };
     // clang-format on

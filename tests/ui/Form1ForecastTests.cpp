@@ -197,16 +197,22 @@ void Form1ForecastTests::runRefusedOnOverflow_data()
         << 4 << QStringList{"20000", "12767", "1", "", ""} << QStringLiteral("4") + sum;
     QTest::newRow("sum below -32768")
         << 6 << QStringList{"-20000", "-12768", "-1", "4.0", "6.5"} << QStringLiteral("6") + sum;
+    const QString beyond = QStringLiteral("が扱える範囲を超えています。"
+                                          "複勝オッズを確かめて下さい。");
     QTest::newRow("odds low") << 3 << QStringList{"5", "1", "3", "9E999", "3.2"}
-                              << QStringLiteral("3番の「複勝オッズ下限」の数値が大きすぎます。"
-                                                "複勝オッズを確かめて下さい。");
+                              << QStringLiteral("3番の「複勝オッズ下限」の数値") + beyond;
     QTest::newRow("odds high") << 7 << QStringList{"0", "5", "0", "1.6", "9E999"}
-                               << QStringLiteral("7番の「複勝オッズ上限」の数値が大きすぎます。"
-                                                 "複勝オッズを確かめて下さい。");
-    QTest::newRow("sum of odds")
-        << 2 << QStringList{"2", "1", "0", "1E308", "1E308"}
-        << QStringLiteral("2番の「複勝オッズ下限」と「複勝オッズ上限」の合計が大きすぎます。"
-                          "複勝オッズを確かめて下さい。");
+                               << QStringLiteral("7番の「複勝オッズ上限」の数値") + beyond;
+    QTest::newRow("odds high, negative")
+        << 5 << QStringList{"0", "5", "0", "1.6", "-1E999"}
+        << QStringLiteral("5番の「複勝オッズ上限」の数値") + beyond;
+    QTest::newRow("sum of odds") << 2 << QStringList{"2", "1", "0", "1E308", "1E308"}
+                                 << QStringLiteral(
+                                        "2番の「複勝オッズ下限」と「複勝オッズ上限」の合計") +
+                                        beyond;
+    QTest::newRow("sum of odds, negative")
+        << 8 << QStringList{"2", "1", "0", "-1E308", "-1E308"}
+        << QStringLiteral("8番の「複勝オッズ下限」と「複勝オッズ上限」の合計") + beyond;
 }
 
 void Form1ForecastTests::runRefusedOnOverflow()

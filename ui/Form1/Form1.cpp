@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -47,9 +48,11 @@ QString fromUtf8(const std::string &text)
 void fitFontToLabel(QLabel *label, const QFont &designFont)
 {
     shrinkFontToFit(label, designFont, [label] {
-        const QRect box = label->contentsRect();
+        // Measured in fractions of a pixel, as the text is laid out at any screen scale.
+        const QRectF box = label->contentsRect();
         const int flags = int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0);
-        const QRect needed = label->fontMetrics().boundingRect(box, flags, label->text());
+        const QRectF needed =
+            QFontMetricsF(label->font(), label).boundingRect(box, flags, label->text());
         return needed.width() <= box.width() && needed.height() <= box.height();
     });
 }

@@ -104,6 +104,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -118,6 +119,7 @@ private:
     void setTabOrderAsDesigned();
     void connectHandlers();
     void keepStatusBarCurrent();
+    void placeClientArea(int menuHeight);
 
     QWidget *parentOf(int frame, QWidget *client) const;
     void setCaption(QLabel *label, const QString &caption);
@@ -136,6 +138,7 @@ private:
     const spat4::Spat4Folder &m_folder;
     std::function<void()> m_programEnd;
     bool m_sessionEnding = false;
+    bool m_placed = false; // placed again as first shown
 
     std::array<std::array<QLineEdit *, kRows + 1>, 6> m_text{};
     std::array<QLabel *, 29> m_label{};

@@ -178,9 +178,11 @@ const LineRow kLines[] = {
 
 // clang-format on
 
-constexpr QRect kClientArea{0, 0, twips(8625), twips(9255)};
-constexpr QPoint kWindowPosition{twips(3480), twips(1575)};
-constexpr QRect kStatusBar{0, twips(8880), twips(8625), twips(375)};
+// The client area, below the menu bar, on the screen.
+constexpr QRect kClientAreaTwips{3480, 1575, 8625, 9255};
+constexpr QRect kClientArea{0, 0, twips(kClientAreaTwips.width()),
+                            twips(kClientAreaTwips.height())};
+constexpr QPoint kWindowPosition{twips(kClientAreaTwips.left()), twips(kClientAreaTwips.top())};
 constexpr int kTextPanelWidth = 5430, kPanelMinimumWidth = 1440;
 const QString &kIconPath = kProgramIconResource;
 const QString &kPicturePath = kTitlePictureResource;
@@ -239,6 +241,8 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
+    client->setProperty(kDesignTwipsProperty, kClientAreaTwips);
+    client->setProperty(kDesignKeepsProperty, static_cast<int>(DesignKeeps::Box));
 
     buildMenus();
     buildFrames(client);
@@ -255,11 +259,29 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     // The session ending (log-off, shutdown) may close the window; the user's close box may not.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
 
-    // The design places the client area, below the menu bar, not the outer frame: the geometry
-    // of a top-level window excludes the frame, and the menu bar sits above the client area.
-    const int menuHeight = menuBar()->sizeHint().height();
+    placeClientArea(menuBar()->heightForWidth(kClientArea.width()));
+}
+
+// The design places the client area, below the menu bar, not the outer frame: the geometry of a
+// top-level window excludes the frame, and the menu bar sits above the client area.
+void Form1::placeClientArea(int menuHeight)
+{
     setGeometry(QRect(kWindowPosition - QPoint(0, menuHeight),
                       QSize(kClientArea.width(), kClientArea.height() + menuHeight)));
+}
+
+void Form1::showEvent(QShowEvent *event)
+{
+    // Laid out for the screen it shows on, the menu bar may be a pixel taller than it said at
+    // construction (Windows at 125 and 150 %): placed again, before the window is first mapped,
+    // so the client area keeps its designed place and size.
+    if (!m_placed) {
+        m_placed = true;
+        const int menuHeight = menuBar()->heightForWidth(kClientArea.width());
+        if (height() != kClientArea.height() + menuHeight)
+            placeClientArea(menuHeight);
+    }
+    QMainWindow::showEvent(event);
 }
 
 Form1::~Form1() = default;
@@ -294,7 +316,7 @@ void Form1::buildFrames(QWidget *client)
     for (const FrameRow &row : kFrames) {
         auto *frame = new QGroupBox(QString::fromUtf8(row.caption), client);
         frame->setObjectName(QStringLiteral("Frame%1").arg(row.number));
-        frame->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        placeInTwips(frame, row.left, row.top, row.width, row.height);
         frame->setFont(fontOf(row.face, font()));
         if (row.tooltip)
             frame->setToolTip(QString::fromUtf8(row.tooltip));
@@ -327,7 +349,7 @@ void Form1::buildOptions()
         auto *option = new QRadioButton(QString::fromUtf8(venue ? venue->name : row.caption),
                                         m_frame[row.frame]);
         option->setObjectName(QStringLiteral("Option%1").arg(row.number));
-        option->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        placeInTwips(option, row.left, row.top, row.width, row.height);
         option->setStyleSheet(QLatin1String(kToggleStyle));
         option->setChecked(row.start == Start::Selected);
         option->setEnabled(row.start != Start::Disabled);
@@ -343,7 +365,8 @@ void Form1::buildLabels(QWidget *client)
         auto *label = colouredBox ? new ColouredTextBoxLabel(parentOf(row.frame, client))
                                   : new PlainLabel(parentOf(row.frame, client));
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
-        label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        placeInTwips(label, row.left, row.top, row.width, row.height,
+                     row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box);
         label->setAlignment(row.align);
         label->setFont(fontOf(row.face, font()));
         if (row.bordered)
@@ -377,16 +400,19 @@ void Form1::buildGrid(QWidget *client)
 
         auto *number = new PlainLabel(QString::number(r), client);
         number->setObjectName(elementName("Label2", r - 1));
-        number->setGeometry(
-            twipsRect(kHorseNumber.left, top, kHorseNumber.width, kHorseNumber.height));
+        placeInTwips(number, kHorseNumber.left, top, kHorseNumber.width, kHorseNumber.height);
         number->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         number->setFont(fontOf(Face::HorseNumber, font()));
+        // Two bold italic digits are wider than the box in some fonts that stand in for the
+        // design's: they get a smaller size rather than losing their edges.
+        number->setProperty("designFont", number->font());
+        setCaption(number, number->text());
         m_label2[r - 1] = number;
 
         for (const GridColumn &column : kGridColumns) {
             auto *box = new QLineEdit(client);
             box->setObjectName(elementName(("Text" + std::to_string(column.column)).c_str(), r));
-            box->setGeometry(twipsRect(column.left, top, column.width, column.height));
+            placeInTwips(box, column.left, top, column.width, column.height);
             box->setMaxLength(column.maxLength);
             box->setEnabled(column.enabled);
             box->setToolTip(column.tooltip);
@@ -403,8 +429,8 @@ void Form1::buildGrid(QWidget *client)
         auto *separator = new PlainLabel(QStringLiteral("～"), client);
         separator->setObjectName(r == 2 ? QStringLiteral("Label5")
                                         : elementName("Label4", r == 1 ? 0 : r - 2));
-        separator->setGeometry(
-            twipsRect(kSeparator.left, top, kSeparator.width, kSeparator.height));
+        placeInTwips(separator, kSeparator.left, top, kSeparator.width, kSeparator.height,
+                     DesignKeeps::TopLeft);
         separator->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         separator->setToolTip(kOddsTip);
         separator->setProperty("autoSize", true);
@@ -421,7 +447,7 @@ void Form1::buildRightColumn(QWidget *client)
     for (const CommandRow &row : kCommands) {
         auto *button = new QPushButton(QString::fromUtf8(row.caption), client);
         button->setObjectName(QStringLiteral("Command%1").arg(row.number));
-        button->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+        placeInTwips(button, row.left, row.top, row.width, row.height);
         button->setFont(fontOf(row.face, font()));
         button->setAutoDefault(false);
         if (row.tooltip)
@@ -431,7 +457,7 @@ void Form1::buildRightColumn(QWidget *client)
 
     m_combo1 = new QComboBox(m_frame[5]);
     m_combo1->setObjectName(QStringLiteral("Combo1"));
-    m_combo1->setGeometry(twipsRect(240, 360, 735, 300));
+    placeInTwips(m_combo1, 240, 360, 735, 300);
     for (int count = engine::kMinRunners; count <= engine::kMaxRunners; ++count)
         m_combo1->addItem(QString::number(count));
     m_combo1->setCurrentIndex(-1);
@@ -440,7 +466,7 @@ void Form1::buildRightColumn(QWidget *client)
 
     m_progressBar1 = new QProgressBar(m_frame[9]);
     m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progressBar1->setGeometry(twipsRect(120, 240, 3615, 255));
+    placeInTwips(m_progressBar1, 120, 240, 3615, 255);
     m_progressBar1->setRange(0, kProgressSteps);
     m_progressBar1->setValue(0);
     m_progressBar1->setTextVisible(false);
@@ -449,14 +475,14 @@ void Form1::buildRightColumn(QWidget *client)
     const QIcon icon(kIconPath);
     m_image1 = new PlainLabel(client);
     m_image1->setObjectName(QStringLiteral("Image1"));
-    m_image1->setGeometry(twipsRect(8040, 240, 480, 480));
+    placeInTwips(m_image1, 8040, 240, 480, 480);
     m_image1->setPixmap(icon.pixmap(twipsSize(480, 480)));
     m_image1->setAccessibleName(QStringLiteral("ミルカ！！！（地方版）"));
 
     // The picture is shown at its own size from the top-left corner and cut off at the edges.
     m_picture1 = new PlainLabel(client);
     m_picture1->setObjectName(QStringLiteral("Picture1"));
-    m_picture1->setGeometry(twipsRect(4560, 7320, 3855, 1455));
+    placeInTwips(m_picture1, 4560, 7320, 3855, 1455);
     m_picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_picture1->setLineWidth(2);
     m_picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -490,7 +516,7 @@ void Form1::buildStatusBar(QWidget *client)
 {
     m_statusBar1 = new QStatusBar(client);
     m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    m_statusBar1->setGeometry(kStatusBar);
+    placeInTwips(m_statusBar1, 0, 8880, 8625, 375);
 
     auto *textPanel = new PlainLabel(m_statusBar1);
     textPanel->setMinimumWidth(twips(kTextPanelWidth));

@@ -92,13 +92,14 @@ QString forecastErrorText(const engine::ForecastError &error)
                               "合計が %5 までになるように入力して下さい。")
             .arg(error.horse)
             .arg(columnHeading(1), columnHeading(2), columnHeading(3), range);
+    // Odds beyond a double lie at either end too: "9E999" and "-9E999" alike.
     case Kind::OddsNotFinite:
-        return QStringLiteral("%1番の「%2」の数値が大きすぎます。"
+        return QStringLiteral("%1番の「%2」の数値が扱える範囲を超えています。"
                               "複勝オッズを確かめて下さい。")
             .arg(error.horse)
             .arg(column);
     case Kind::OddsMidNotFinite:
-        return QStringLiteral("%1番の「%2」と「%3」の合計が大きすぎます。"
+        return QStringLiteral("%1番の「%2」と「%3」の合計が扱える範囲を超えています。"
                               "複勝オッズを確かめて下さい。")
             .arg(error.horse)
             .arg(columnHeading(4), columnHeading(5));

@@ -104,7 +104,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
     }
     }
     widget->setObjectName(QString::fromLatin1(row.name));
-    widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    placeInTwips(widget, row.left, row.top, row.width, row.height);
     widget->setToolTip(QString::fromUtf8(row.toolTip));
     return widget;
 }
@@ -119,7 +119,7 @@ Form3::Form3(Module1 &state, QWidget *parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("SPAT4データ確認"));
     setWindowIcon(QIcon(kProgramIconResource));
-    setGeometry(twipsRect(5370, 3360, 5835, 4470));
+    placeInTwips(this, 5370, 3360, 5835, 4470);
     setFixedSize(size());
 
     std::vector<std::pair<int, QWidget *>> tabOrder;

@@ -5,6 +5,7 @@
 #include "PlainLabel.h"
 #include "ResourceNames.h"
 #include "SysInfo.h"
+#include "TaskbarHint.h"
 #include "Twips.h"
 #include "Version.h"
 #include "VersionCaption.h"
@@ -129,7 +130,8 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         widget = label;
     }
     widget->setObjectName(QString::fromLatin1(row.name));
-    widget->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    placeInTwips(widget, row.left, row.top, row.width, row.height,
+                 row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box);
     if (row.font) {
         QFont font(kPGothic);
         font.setPointSizeF(row.font->points);
@@ -152,15 +154,15 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent,
-              // Owned by the main window, the dialog has no taskbar button of its own and is
-              // kept above its owner.
+              // Owned by the main window, the dialog is kept above its owner and, on Windows,
+              // has no taskbar button of its own; X11 desktops are asked for that (setVisible).
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_startSysInfo([] { return sysinfo::StartSysInfo(); })
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    setGeometry(twipsRect(2340, 1935, 5730, 4050));
+    placeInTwips(this, 2340, 1935, 5730, 4050);
     setFixedSize(size());
 
     for (const LineRow &row : kLines) {
@@ -204,6 +206,14 @@ frmAbout::frmAbout(QWidget *parent)
 void frmAbout::setSysInfoStarter(std::function<bool()> starter)
 {
     m_startSysInfo = std::move(starter);
+}
+
+void frmAbout::setVisible(bool visible)
+{
+    // Not listed in the taskbar, on every desktop.
+    if (visible && !isVisible())
+        askForNoTaskbarEntry(this);
+    QDialog::setVisible(visible);
 }
 
 void frmAbout::Form_Load()

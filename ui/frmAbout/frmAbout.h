@@ -18,6 +18,8 @@ public:
     // platform's lookup unless replaced.
     void setSysInfoStarter(std::function<bool()> starter);
 
+    void setVisible(bool visible) override;
+
 private:
     void Form_Load();
     void cmdOK_Click();

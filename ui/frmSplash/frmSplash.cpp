@@ -70,7 +70,10 @@ QLabel *makeControl(const ControlRow &row, QWidget *parent)
 {
     auto *label = new PlainLabel(QString::fromUtf8(row.text), parent);
     label->setObjectName(QString::fromLatin1(row.name));
-    label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
+    placeInTwips(label, row.left, row.top, row.width, row.height,
+                 !row.autoSize      ? DesignKeeps::Box
+                 : row.rightAligned ? DesignKeeps::TopRight
+                                    : DesignKeeps::TopLeft);
     // Clicks on the labels and the picture are not clicks on the frame.
     label->setAttribute(Qt::WA_NoMousePropagation);
     if (row.kind == Kind::Image) {
@@ -121,11 +124,13 @@ frmSplash::frmSplash(QWidget *parent)
     setFixedSize(twipsSize(7380, 4245));
     setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->geometry()));
+    setProperty(kDesignTwipsProperty, QRect(0, 0, 7380, 4245));
+    setProperty(kDesignKeepsProperty, static_cast<int>(DesignKeeps::SizeCentred));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Frame1->setGeometry(twipsRect(150, 60, 7080, 4050));
+    placeInTwips(Frame1, 150, 60, 7080, 4050);
     for (const ControlRow &row : kControls) {
         QLabel *label = makeControl(row, Frame1);
         if (row.autoSize)

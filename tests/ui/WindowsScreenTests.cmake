@@ -1,0 +1,22 @@
+# The four windows on Qt's own Windows platform, at 100, 125 and 150 % (LogPixels 96, 120 and
+# 144), each scale in a Wine prefix of its own that tools/wine-test makes beside the build's
+# (wine-prefix-96 and so on), on a Japanese desktop. Elsewhere it is only built on request.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    add_executable(WindowsScreenTest WindowsScreenTest.cpp Form1TestSupport.h)
+else()
+    add_executable(WindowsScreenTest EXCLUDE_FROM_ALL WindowsScreenTest.cpp Form1TestSupport.h)
+endif()
+target_link_libraries(WindowsScreenTest PRIVATE ui Qt6::Test)
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    foreach(dpi 96 120 144)
+        set(env ${MILKA_TEST_ENV})
+        list(FILTER env EXCLUDE REGEX "^(LANG|LC_ALL|WINEQT_QPA_PLATFORM|WINEQT_QPA_FONTDIR)=")
+        list(APPEND env "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8" "WINEQT_QPA_PLATFORM=windows"
+             "MILKA_SCREEN_DPI=${dpi}" "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix-${dpi}")
+        # A Japanese desktop writes its console output in code page 932 (the fonts' names).
+        add_test(NAME WindowsScreenTest_${dpi}
+                 COMMAND bash -c "set -o pipefail; \"\$0\" \"\$1\" 2>&1 | iconv -f CP932 -t UTF-8"
+                         ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:WindowsScreenTest>)
+        set_tests_properties(WindowsScreenTest_${dpi} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300)
+    endforeach()
+endif()
