@@ -98,6 +98,12 @@ reproducible_env() {
     umask 022
 }
 
+# clone_commit folder: a fresh clone of this checkout's last commit there, as a release sees it.
+clone_commit() {
+    git clone -q --no-hardlinks "$milka_root" "$1"
+    git -C "$1" checkout -q --detach "$(git -C "$milka_root" rev-parse HEAD)"
+}
+
 # Where each package is made (tools/package, tools/package-windows, -installer).
 milka_arch=$(dpkg --print-architecture)
 # shellcheck disable=SC2034 # used by the scripts that source this file
