@@ -9,5 +9,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 # Running these needs 32-bit Wine (wine32), which a 64-bit Debian machine does not have by
-# default; tools/wine-test then only builds them.
+# default; tests/tools/wine-test then only builds them.
 set(CMAKE_CROSSCOMPILING_EMULATOR wine)

@@ -200,8 +200,8 @@ TEST(PlatformTest, WithoutARegistryTheProgramIsNotFound)
     EXPECT_FALSE(sysinfo::StartSysInfo());
 }
 #else
-// The real advapi32 calls, against values that tools/wine-test adds to a throwaway Wine prefix
-// (MILKA_TEST_REGISTRY=1 says they are there; on any other Windows the test is skipped).
+// The real advapi32 calls, against values that tests/tools/wine-test adds to a throwaway Wine
+// prefix (MILKA_TEST_REGISTRY=1 says they are there; on any other Windows the test is skipped).
 TEST(PlatformTest, ReadsRealRegistryValues)
 {
     if (std::getenv("MILKA_TEST_REGISTRY") == nullptr)

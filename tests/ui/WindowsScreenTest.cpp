@@ -1,6 +1,6 @@
 // The four windows as users on Windows see them: drawn by Qt's own windows platform, with the
-// system's fonts and its screen scale (tools/wine-test runs this under Wine at 100, 125 and
-// 150 %, LogPixels 96, 120 and 144, the expected one in MILKA_SCREEN_DPI). Every control the
+// system's fonts and its screen scale (tests/tools/wine-test runs this under Wine at 100, 125
+// and 150 %, LogPixels 96, 120 and 144, the expected one in MILKA_SCREEN_DPI). Every control the
 // design places stands within one device pixel of its twips, every caption fits its box in the
 // font the system actually gave, and the forecast's numbers and pairs show whole. The fonts in
 // use are named in the output.
@@ -178,7 +178,7 @@ QRectF clientAreaOnScreen(const QWidget *window, double ratio)
 void WindowsScreenTest::initTestCase()
 {
     if (QGuiApplication::platformName() != QLatin1String("windows"))
-        QSKIP("needs Qt's windows platform (tools/wine-test runs it under Wine)");
+        QSKIP("needs Qt's windows platform (tests/tools/wine-test runs it under Wine)");
     installJapaneseUi();
     bool given = false;
     m_dpi = qEnvironmentVariableIntValue("MILKA_SCREEN_DPI", &given);

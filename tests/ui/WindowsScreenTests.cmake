@@ -1,5 +1,5 @@
 # The four windows on Qt's own Windows platform, at 100, 125 and 150 % (LogPixels 96, 120 and
-# 144), each scale in a Wine prefix of its own that tools/wine-test makes beside the build's
+# 144), each scale in a Wine prefix of its own that tests/tools/wine-test makes beside the build's
 # (wine-prefix-96 and so on), on a Japanese desktop. Elsewhere it is only built on request.
 if(CMAKE_CROSSCOMPILING AND WIN32)
     add_executable(WindowsScreenTest WindowsScreenTest.cpp Form1TestSupport.h)

@@ -1,0 +1,50 @@
+# shellcheck shell=bash disable=SC2154 # the variables of tools/lib.sh
+# Sourced after tools/lib.sh by the scripts that take files from Debian's source packages (Qt's
+# source, licence texts), through a private source list under the cache.
+
+# debian_apt_get args...: apt-get on a private source list under the cache that holds the deb
+# stanzas of this machine's Debian archives as deb-src, with its own package lists; only
+# these calls read it, and /etc/apt stays exactly as it was. The lists are read once a day.
+debian_apt_get() {
+    local apt_dir="$milka_cache/apt" f
+    local options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
+        -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
+        -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" -o APT::Sandbox::User=root)
+    if [ -z "$(find "$apt_dir/lists" -maxdepth 1 -name '*Sources*' -mtime -1 2>/dev/null)" ]; then
+        rm -rf "$apt_dir"
+        mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [ -f "$f" ] || continue
+            # Whole stanzas of type deb whose URIs name a Debian archive.
+            awk 'BEGIN { RS = ""; ORS = "\n\n" }
+                 /(^|\n)Types:[^\n]*deb/ && /(^|\n)URIs:[^\n]*debian/ {
+                     sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print
+                 }' "$f" >>"$apt_dir/sources.list.d/debian-src.sources"
+        done
+        if [ -f /etc/apt/sources.list ]; then
+            sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list \
+                >"$apt_dir/sources.list.d/debian-src.list"
+        fi
+        apt-get "${options[@]}" update -qq
+    fi
+    apt-get "${options[@]}" "$@"
+}
+
+# debian_source_file package version path destination: one file of a Debian source package's
+# upstream tarball (fetched once into the cache), copied to destination.
+debian_source_file() {
+    local package=$1 version=$2 path=$3 dest=$4
+    local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2"
+    upstream=${upstream#*:}
+    if [ ! -f "$dir/.complete" ]; then
+        rm -rf "$dir"
+        mkdir -p "$dir"
+        (cd "$dir" && debian_apt_get source --download-only -qq "$package=$version") >&2
+        touch "$dir/.complete"
+    fi
+    local tarball
+    tarball=$(find "$dir" -maxdepth 1 -name "${package}_$upstream.orig.tar.*" ! -name "*.asc" | head -1)
+    [ -n "$tarball" ] || die "no upstream tarball of $package $version in $dir"
+    tar -xOf "$tarball" --wildcards "*/$path" >"$dest"
+    [ -s "$dest" ] || die "$path is not in $tarball"
+}

@@ -1,0 +1,141 @@
+# shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
+# Sourced after tools/lib.sh by the scripts that make or test the Windows program: Qt for
+# Windows and its cache, Wine prefixes (with the sample SPAT4 folder), the Windows packages'
+# licence list, signing, and the C++ tools of the Linux build that these scripts run.
+
+# Qt for Windows: what tools/build-qt-windows builds, from Debian's qt6-base source of the same
+# version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
+# MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
+# goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
+# versions, and the build script and toolchain file (their comments aside), so an update of any
+# of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
+qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
+windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
+
+qt_windows_version() {
+    dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null ||
+        die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
+}
+# The version of the source package (apt-get source needs it; a binary rebuild adds +bN).
+qt_windows_source_version() {
+    dpkg-query -W -f='${source:Version}' qt6-base-dev-tools 2>/dev/null ||
+        die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
+}
+qt_windows_key() {
+    local p
+    {
+        qt_windows_version
+        echo "$qt_windows_options"
+        for p in $windows_toolchain_packages; do
+            echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
+        done
+        # Which of tools/lib/ the script sources does not change what it builds.
+        # shellcheck disable=SC2016 # a literal $ in the sed pattern
+        sed -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
+            "$milka_root/tools/build-qt-windows" "$milka_root/cmake/mingw-x86_64-compilers.cmake"
+    } | sha256sum | cut -c1-10
+}
+qt_windows_prefix() {
+    local version
+    version=$(qt_windows_version)
+    echo "$milka_cache/qt-${version%%+*}-mingw-x86_64-$(qt_windows_key)"
+}
+# Debian's qt6-base source, unpacked by tools/build-qt-windows: its licence texts go into the
+# Windows packages.
+qt_windows_source() {
+    local version
+    version=$(qt_windows_source_version)
+    echo "$milka_cache/src/qt6-base-${version%%+*}"
+}
+
+# Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
+use_qt_windows() {
+    "$milka_root/tools/build-qt-windows"
+    MILKA_QT_WINDOWS=$(qt_windows_prefix)
+    [ -f "$MILKA_QT_WINDOWS/.complete" ] || die "Qt for Windows is not in $MILKA_QT_WINDOWS"
+    export MILKA_QT_WINDOWS
+}
+
+# The rows of packaging/windows/licenses.list, "file|source|title|covers", without its comments,
+# blank lines and exclusions, and without blanks around the fields.
+licence_list() {
+    sed -e '/^[[:space:]]*\(#\|-\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
+        -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' "$milka_root/packaging/windows/licenses.list"
+}
+# Its exclusions, "id|why", for the entries of Qt's qt_attribution.json files that are not shipped.
+licence_exclusions() {
+    sed -n '/^[[:space:]]*-/{s/^[[:space:]]*-[[:space:]]*//; s/[[:space:]]*|[[:space:]]*/|/g; p}' \
+        "$milka_root/packaging/windows/licenses.list"
+}
+
+wine64=/usr/lib/wine/wine64
+
+# new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), that says
+# it is Windows 10 (a fresh prefix of Debian's Wine says Windows 7, which Qt 6 does not support
+# and takes other paths on). Its wineserver is stopped at exit, before the folder is removed.
+new_wine_prefix() {
+    require_tools wineboot wineserver
+    [ -x "$wine64" ] || die "wine64 is missing (tools/install-deps --test installs it)"
+    export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
+    mkdir -p "$WINEPREFIX"
+    on_exit stop_wineserver "$WINEPREFIX"
+    wineboot --init >/dev/null 2>&1
+    # What winecfg -v win10 writes.
+    "$wine64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null 2>&1
+    # wineboot leaves a display-less desktop process for a few seconds; a program started
+    # while it lives joins it and never shows a window.
+    wineserver -w
+}
+
+# set_wine_dpi dpi: the current prefix's screen scale, in dots per inch (LogPixels: 96 is
+# 100 %, 120 is 125 %, 144 is 150 %), as Windows' display settings keep it.
+set_wine_dpi() {
+    "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    "$wine64" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -w
+}
+
+# fresh_wine_prefix folder: a new prefix (new_wine_prefix) with the demo SPAT4 files in its
+# C:\Program Files\南関東４競馬場\ (the folder is put in $spat4).
+fresh_wine_prefix() {
+    new_wine_prefix "$1"
+    local sample
+    sample=$(sample_writer)
+    "$sample" --demo "$WINEPREFIX" >/dev/null
+    spat4="$WINEPREFIX/drive_c/Program Files/南関東４競馬場"
+    [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
+}
+
+stop_wineserver() {
+    WINEPREFIX=$1 wineserver -k 2>/dev/null || true
+    WINEPREFIX=$1 wineserver -w 2>/dev/null || true
+}
+
+# linux_tool name: the path of one of tools/' C++ programs in the Linux build (./test builds them
+# first; built here if missing).
+linux_tool() {
+    local exe="$milka_root/build/tools/$1"
+    if [ ! -x "$exe" ]; then
+        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
+        cmake --build "$milka_root/build" --target "$1" >/dev/null
+    fi
+    echo "$exe"
+}
+sample_writer() { linux_tool make-spat4-sample; }
+
+# The SPAT4 folder of the current prefix ($spat4): every file's bytes, and every entry's size,
+# time and mode; two listings are equal only when nothing in it changed.
+spat4_fingerprint() {
+    (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
+        find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
+}
+
+# sign_windows_program name file: in a signed build, the Windows program file (called name in the
+# release: milka.exe, uninstall.exe or the setup's name) gets its Authenticode signature here, in
+# place, before it goes into a package: tools/sign-release signs it (MILKA_SIGN=sign, set by
+# tools/release --sign) or attaches the release's published signature to it (MILKA_SIGN=attach,
+# set by tools/verify-release --rebuild). Without MILKA_SIGN, nothing: an unsigned build.
+sign_windows_program() {
+    [ -z "${MILKA_SIGN:-}" ] || "$milka_root/tools/sign-release" --program "$1" "$2"
+}
