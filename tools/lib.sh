@@ -55,7 +55,7 @@ on_exit() {
 
 milka_exit() {
     local status=$? i
-    trap - EXIT
+    trap - EXIT ERR
     set +e
     if [ "$status" -ne 0 ]; then
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2

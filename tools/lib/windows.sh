@@ -71,6 +71,17 @@ licence_exclusions() {
 
 wine64=/usr/lib/wine/wine64
 
+# wine_quietly command...: a Wine command whose chatter is not shown, unless it fails.
+# (A file, not $(...): Wine's background processes would hold the pipe open.)
+wine_quietly() {
+    local log code=0
+    log=$(mktemp)
+    "$@" >"$log" 2>&1 || code=$?
+    [ $code = 0 ] || echo "$milka_script: \"$*\" failed (exit $code): $(tail -5 "$log")" >&2
+    rm -f "$log"
+    return $code
+}
+
 # new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), that says
 # it is Windows 10 (a fresh prefix of Debian's Wine says Windows 7, which Qt 6 does not support
 # and takes other paths on). Its wineserver is stopped at exit, before the folder is removed.
@@ -80,9 +91,9 @@ new_wine_prefix() {
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
     mkdir -p "$WINEPREFIX"
     on_exit stop_wineserver "$WINEPREFIX"
-    wineboot --init >/dev/null 2>&1
+    wine_quietly wineboot --init
     # What winecfg -v win10 writes.
-    "$wine64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f >/dev/null 2>&1
+    wine_quietly "$wine64" reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win10 /f
     # wineboot leaves a display-less desktop process for a few seconds; a program started
     # while it lives joins it and never shows a window.
     wineserver -w
@@ -91,8 +102,8 @@ new_wine_prefix() {
 # set_wine_dpi dpi: the current prefix's screen scale, in dots per inch (LogPixels: 96 is
 # 100 %, 120 is 125 %, 144 is 150 %), as Windows' display settings keep it.
 set_wine_dpi() {
-    "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-    "$wine64" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wine_quietly "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
+    wine_quietly "$wine64" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f
     wineserver -w
 }
 
