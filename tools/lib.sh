@@ -104,7 +104,7 @@ reproducible_env() {
     unset LANGUAGE
     umask 022
 }
-# Whether the checkout has no change, committed or not, that a release would refuse.
+# Whether the checkout has nothing uncommitted and no untracked file (a release refuses both).
 checkout_is_clean() {
     [ -z "$(git -C "$milka_root" status --porcelain --untracked-files=normal)" ]
 }

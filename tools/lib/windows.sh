@@ -49,6 +49,13 @@ qt_windows_source() {
     echo "$milka_cache/src/qt6-base-${version%%+*}"
 }
 
+# The Windows zip of this tree: the one ./test made for all its stages (it says so with
+# MILKA_PACKAGES_MADE=1), else made here (which empties the package folder, the setup too).
+use_windows_zip() {
+    [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$windows_zip_path" ] && return 0
+    "$milka_root/tools/package-windows"
+}
+
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
     "$milka_root/tools/build-qt-windows"
