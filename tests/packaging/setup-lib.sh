@@ -11,13 +11,6 @@ uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 setup=$windows_setup_path
 stage="$windows_package_dir/$windows_zip_name"
 
-# The zip and setup of this tree: ./test makes them once for all its package tests and says so
-# (MILKA_PACKAGES_MADE=1); a test run alone makes them itself.
-make_windows_packages() {
-    [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$setup" ] && return 0
-    "$milka_root/tools/package-windows-installer"
-}
-
 # make_older_setup: an older version's setup in $older_setup (version $older_version): this
 # tree with a lower version number, built in a copy under build-mingw-x86_64/older, whose
 # package also ships a file the current one does not (notes/older-only.txt). Made again only

@@ -49,11 +49,16 @@ qt_windows_source() {
     echo "$milka_cache/src/qt6-base-${version%%+*}"
 }
 
-# The Windows zip of this tree: the one ./test made for all its stages (it says so with
-# MILKA_PACKAGES_MADE=1), else made here (which empties the package folder, the setup too).
+# The Windows packages of this tree: those ./test made once for all its stages (it says so with
+# MILKA_PACKAGES_MADE=1), else made here. use_windows_zip makes only the zip, which empties the
+# package folder, the setup too.
 use_windows_zip() {
     [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$windows_zip_path" ] && return 0
     "$milka_root/tools/package-windows"
+}
+use_windows_packages() {
+    [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$windows_setup_path" ] && return 0
+    "$milka_root/tools/package-windows-installer"
 }
 
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
