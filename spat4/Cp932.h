@@ -5,8 +5,8 @@
 #include <string_view>
 
 // Code page 932 (Shift-JIS as Windows has it) one character at a time, beyond ASCII, which
-// the callers handle themselves. ICU's windows-31j converter does the work on Linux, Windows'
-// own code page tables on Windows.
+// the callers handle themselves. The C library's iconv (glibc's CP932) does the work on Linux,
+// Windows' own code page tables on Windows.
 namespace spat4::cp932 {
 
 // The character of one byte (0x80..0xFF) or of a lead byte and a trail byte;

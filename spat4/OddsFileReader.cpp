@@ -39,7 +39,7 @@ std::u32string decodeCp932(std::string_view bytes, std::size_t maxCharacters)
     while (out.size() < maxCharacters && i < bytes.size()) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            // ICU's windows-31j swaps 0x1A, 0x1C and 0x7F; Windows maps all of ASCII to itself.
+            // ASCII is itself, as Windows has it (some converters swap 0x1A, 0x1C and 0x7F).
             out.push_back(b);
             ++i;
         } else if (isLeadByte(b)) {

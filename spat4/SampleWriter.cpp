@@ -28,7 +28,7 @@ std::vector<std::string> charactersOf(std::string_view s)
     return out;
 }
 
-// One character to Shift-JIS; ASCII is written as is (ICU's table would swap 0x1A, 0x1C, 0x7F).
+// One character to Shift-JIS; ASCII is written as is (some converters swap 0x1A, 0x1C, 0x7F).
 std::optional<std::string> characterInShiftJis(const std::string &character)
 {
     if (character.size() == 1 && static_cast<unsigned char>(character[0]) < 0x80)

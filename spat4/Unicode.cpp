@@ -141,4 +141,10 @@ std::string pathText(const fs::path &path)
 #endif
 }
 
+bool keepsItsCaseOnWindows(char16_t unit)
+{
+    return (unit >= 0x10D0 && unit <= 0x10FF) || (unit >= 0x13F8 && unit <= 0x13FD) ||
+           (unit >= 0xAB70 && unit <= 0xABBF);
+}
+
 } // namespace spat4

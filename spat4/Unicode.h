@@ -20,11 +20,17 @@ std::string toUtf8(std::u32string_view text);
 // yields, so two different texts never give the same units.
 std::u16string utf16UnitsOf(std::string_view utf8);
 
-// The upper case of one UTF-16 unit as NTFS folds names to compare them: every letter of the
-// Basic Multilingual Plane that has a simple upper case (ASCII, full-width Ａ-Ｚ, Latin, Greek,
+// The upper case of one UTF-16 unit as NTFS folds names to compare them: every small letter of
+// the Basic Multilingual Plane that pairs with a capital (ASCII, full-width Ａ-Ｚ, Latin, Greek,
 // Cyrillic...), one unit for one unit; surrogate halves and everything else as they are. The
-// system's own table on Windows, ICU's simple upper case elsewhere; they agree on these letters.
+// system's own table on Windows (LCMapStringW, invariant locale); elsewhere the C library's
+// Unicode case pairs, whatever the user's locale.
 char16_t upperCaseUnit(char16_t unit);
+
+// The small letters that Unicode pairs with capitals but Windows' upper case leaves as they
+// are: Georgian Mkhedruli (U+10D0-U+10FF, paired with Mtavruli since Unicode 11) and lowercase
+// Cherokee (U+13F8-U+13FD and U+AB70-U+ABBF, since Unicode 8). Wine's table does pair them.
+bool keepsItsCaseOnWindows(char16_t unit);
 
 // A file name as UTF-8, or nothing for a Windows name that holds a lone surrogate: no SPAT4
 // pattern can match it, and a listing entry without a name is not a candidate for anything.

@@ -40,6 +40,14 @@ TEST(NameOrderTest, ComparesAsAnNtfsFolderLists)
         {"Greek folds: α before Β",         "ZO-62α5.PAT",  "ZO-62Β5.PAT"},
         {"Cyrillic folds: а before Б",      "ZO-62а5.PAT",  "ZO-62Б5.PAT"},
         {"one unit for one: ä before ß",    "ZO-62ä5.PAT",  "ZO-62ß5.PAT"},
+        // Only letters that pair both ways fold: ı and ſ would fold to I and S, before J and T.
+        {"ı keeps its case: J before ı",    "ZO-62J5.PAT",  "ZO-62ı5.PAT"},
+        {"ſ keeps its case: T before ſ",    "ZO-62T5.PAT",  "ZO-62ſ5.PAT"},
+#ifndef _WIN32
+        // Windows leaves these as they are; Wine's table folds them (to U+1C90 and U+13A0).
+        {"Georgian keeps its case",         "ZO-62ა5.PAT",  "ZO-62ᄀ5.PAT"},
+        {"Cherokee keeps its case",         "ZO-62あ5.PAT",  "ZO-62ꭰ5.PAT"},
+#endif
         // U+2000B is the surrogate pair D840 DC0B, below U+FF71 in code units though above it
         // as a code point.
         {"UTF-16 units, not code points",   "ZO-62\xf0\xa0\x80\x8b" "a5.PAT", "ZO-62ｱｲ5.PAT"},

@@ -1,5 +1,9 @@
+#include "Cp932.h"
 #include "OddsFileReader.h"
 #include "Spat4TestSupport.h"
+#ifndef _WIN32
+#include "Cp932IcuOracle.h"
+#endif
 
 #include <gtest/gtest.h>
 
@@ -50,6 +54,45 @@ TEST(OddsFileReaderTest, DecodesLikeWindowsCodePage932)
     for (const Case &c : cases)
         EXPECT_EQ(decodeCp932(c.bytes, c.maxCharacters), c.expected) << "bytes " << hex(c.bytes);
 }
+
+#ifndef _WIN32
+// The whole input space of the converter, against ICU's windows-31j, which decoded it before:
+// every single byte and every two-byte string (each lead byte with every trail byte, valid or
+// not), and every character back to bytes, where ICU's bytes read back as the character (ICU
+// alone writes U+F86F as 0x8782, which reads back as №; Windows writes nothing for it).
+TEST(OddsFileReaderTest, EveryByteAndPairDecodesAsIcuDid)
+{
+    ASSERT_TRUE(test::icuOracle::available());
+    int differences = 0;
+    const auto compare = [&](std::string_view bytes) {
+        const char32_t now = cp932::toUnicode(bytes), before = test::icuOracle::toUnicode(bytes);
+        if (now != before && ++differences <= 10)
+            ADD_FAILURE() << "bytes " << hex(bytes) << "now U+" << std::hex << unsigned(now)
+                          << ", before U+" << unsigned(before);
+    };
+    for (int b = 0x80; b <= 0xFF; ++b)
+        compare(std::string(1, static_cast<char>(b)));
+    for (int lead = 0; lead <= 0xFF; ++lead)
+        for (int trail = 0; trail <= 0xFF; ++trail)
+            compare(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+    EXPECT_EQ(differences, 0);
+
+    int encoded = 0;
+    for (char32_t c = 0x80; c <= 0x10FFFF; ++c) {
+        std::optional<std::string> expected = test::icuOracle::fromUnicode(c);
+        if (expected && test::icuOracle::toUnicode(*expected) != c)
+            expected.reset();
+        const std::optional<std::string> now = cp932::fromUnicode(c);
+        encoded += now.has_value();
+        if (now != expected && ++differences <= 10)
+            ADD_FAILURE() << "U+" << std::hex << unsigned(c) << " now "
+                          << (now ? hex(*now) : "nothing") << ", expected "
+                          << (expected ? hex(*expected) : "nothing");
+    }
+    EXPECT_EQ(differences, 0);
+    EXPECT_GT(encoded, 7000); // JIS X 0208, the NEC and IBM rows, the user-defined area
+}
+#endif
 
 TEST(OddsFileReaderTest, FieldsAndTitleBlanks)
 {

@@ -1,4 +1,5 @@
 #include "Form1TestSupport.h"
+#include "LicenceNotice.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -7,9 +8,12 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QLabel>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QWindow>
 #include <QtTest/qtestspontaneevent.h>
 
@@ -37,6 +41,7 @@ private slots:
     void loadCancelled();
     void exitCancelled();
     void licenceNotice();
+    void licenceNoticeOfAnInstalledProgram();
     void aboutBoxOwnedByTheWindow();
     // Last: ending the event loop leaves later event loops of this process unusable.
     void exitEndsEventLoop();
@@ -288,7 +293,48 @@ void Form1BehaviourTests::exitCancelled()
     QCOMPARE(ended, 0);
 }
 
-// ライセンス情報 shows Qt's notice and the way to every licence text, in a plain box the user closes.
+#ifndef Q_OS_WIN
+// The package that holds a file loaded into this process and its version, as dpkg-query tells:
+// the file's name from /proc/self/maps, tried with and without /usr (on a merged-/usr system
+// dpkg may list it under /lib).
+struct HoldingPackage {
+    QString name, version;
+};
+HoldingPackage packageOfLoaded(const QString &fileNamePrefix)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {};
+    QString path;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QString file = QString::fromUtf8(line.mid(line.indexOf('/')));
+        if (line.contains('/') && QFileInfo(file).fileName().startsWith(fileNamePrefix)) {
+            path = file;
+            break;
+        }
+    }
+    const auto dpkgQuery = [](const QStringList &arguments) {
+        QProcess query;
+        query.start(QStringLiteral("dpkg-query"), arguments);
+        query.waitForFinished();
+        return query.exitCode() == 0 ? QString::fromUtf8(query.readAllStandardOutput()) : QString();
+    };
+    for (const QString &name : {path, path.startsWith(QLatin1String("/usr/")) ? path.mid(4) : path}) {
+        const QString found = dpkgQuery({QStringLiteral("-S"), name}); // "libc6:amd64: /lib/..."
+        if (found.isEmpty())
+            continue;
+        const QString package = found.section(u':', 0, 0);
+        return {package, dpkgQuery({QStringLiteral("-W"), QStringLiteral("-f=${Version}"),
+                                    found.section(QStringLiteral(": "), 0, 0)})};
+    }
+    return {};
+}
+#endif
+
+// ライセンス情報 shows Qt's notice and the way to every licence text, in a plain box the user
+// closes. On Linux the libraries are named as the running system has them: their versions and
+// their packages' folders, as dpkg tells; a program run from its build folder names no folder
+// of its own.
 void Form1BehaviourTests::licenceNotice()
 {
     BoxAnswerer answerer({Answer::enter()});
@@ -299,17 +345,67 @@ void Form1BehaviourTests::licenceNotice()
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QStringList{QStringLiteral("OK")});
     const QStringList lines = box.text.split(u'\n');
-    QVERIFY(lines.contains(QStringLiteral("・Qt %1（Qt Core、Qt GUI、Qt Widgets）").arg(qVersion())));
+    QCOMPARE(lines.mid(0, 2), (QStringList{QStringLiteral("このプログラムは、次のライブラリを使っています。"), {}}));
     QVERIFY(lines.contains(QStringLiteral("　Copyright (C) The Qt Company Ltd. and other contributors.")));
     QVERIFY(lines.contains(QStringLiteral("　ライセンス：GNU LGPL v3（GNU GPL v3 に基づきます）")));
 #ifdef Q_OS_WIN
+    QVERIFY(lines.contains(QStringLiteral("・Qt %1（Qt Core、Qt GUI、Qt Widgets）").arg(qVersion())));
     // The folder beside milka.exe, as the packages lay it out.
     QCOMPARE(lines.last(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/LICENSES"));
     QVERIFY(box.text.contains(QStringLiteral("MinGW-w64 runtime licensing")));
 #else
-    QVERIFY(lines.contains(QStringLiteral("/usr/share/doc/milka（このプログラム）")));
-    QVERIFY(box.text.contains(QStringLiteral("ICU")));
+    const HoldingPackage qt = packageOfLoaded(QStringLiteral("libQt6Core.so"));
+    const HoldingPackage libc = packageOfLoaded(QStringLiteral("libc.so"));
+    QVERIFY2(!qt.name.isEmpty() && !libc.name.isEmpty(), "dpkg-query names no package");
+    // The upstream version leads the package's: 6.4.2+dfsg-10, 2.36-9+deb12u10.
+    const QString qtLine = lines.value(lines.indexOf(QRegularExpression(QStringLiteral("^・Qt .*"))));
+    QVERIFY2(qtLine.startsWith(QStringLiteral("・Qt ") + qt.version.section(u'+', 0, 0).section(u'-', 0, 0) +
+                               QStringLiteral("（")),
+             qPrintable(qtLine + " / " + qt.name + " " + qt.version));
+    const QString libcLine = lines.value(lines.indexOf(QRegularExpression(QStringLiteral("^・glibc .*"))));
+    QVERIFY2(libcLine.startsWith(QStringLiteral("・glibc ") + libc.version.section(u'-', 0, 0) +
+                                 QStringLiteral("（")),
+             qPrintable(libcLine + " / " + libc.name + " " + libc.version));
+    for (const auto &[name, prefix] : {std::pair{"Qt Core", "libQt6Core.so"}, {"Qt Widgets", "libQt6Widgets.so"},
+                                       {"libstdc++", "libstdc++.so"}, {"glibc", "libc.so"}}) {
+        const QString expected = QStringLiteral("/usr/share/doc/%1（%2 の copyright）")
+                                     .arg(packageOfLoaded(QString::fromUtf8(prefix)).name, QString::fromUtf8(name));
+        QVERIFY2(lines.contains(expected), qPrintable(expected));
+    }
+    QVERIFY(!box.text.contains(QStringLiteral("/usr/share/doc/milka")));
+    QCOMPARE(lines.last(), QStringLiteral("/usr/share/common-licenses（GPL-3、LGPL-3、LGPL-2.1）"));
 #endif
+}
+
+// The notice of a program installed from the package, on a system whose Qt GUI came from no
+// package, line by line as the user reads it.
+void Form1BehaviourTests::licenceNoticeOfAnInstalledProgram()
+{
+    LinuxSystem system;
+    system.qtVersion = QStringLiteral("6.8.2");
+    system.libcVersion = QStringLiteral("2.41");
+    system.libraries = {{QStringLiteral("Qt Core"), QStringLiteral("/usr/lib/libQt6Core.so.6"),
+                         QStringLiteral("/usr/share/doc/libqt6core6t64")},
+                        {QStringLiteral("Qt GUI"), QStringLiteral("/opt/qt/lib/libQt6Gui.so.6"), {}}};
+    system.programCopyrightFolder = QStringLiteral("/usr/share/doc/milka");
+    QCOMPARE(linuxLicenceNotice(system).split(u'\n'),
+             (QStringList{
+                 QStringLiteral("このプログラムは、次のライブラリを使っています。"),
+                 QString(),
+                 QStringLiteral("・Qt 6.8.2（Qt Core、Qt GUI、Qt Widgets）"),
+                 QStringLiteral("　Copyright (C) The Qt Company Ltd. and other contributors."),
+                 QStringLiteral("　ライセンス：GNU LGPL v3（GNU GPL v3 に基づきます）"),
+                 QStringLiteral("・GNU C++ ライブラリ（libstdc++）"),
+                 QStringLiteral("　ライセンス：GNU GPL v3 と GCC Runtime Library Exception 3.1"),
+                 QStringLiteral("・glibc 2.41（GNU C ライブラリ。文字コードの変換）"),
+                 QStringLiteral("　ライセンス：GNU LGPL v2.1 以降"),
+                 QString(),
+                 QStringLiteral("ライセンスの全文は、次の場所にあります。"),
+                 QStringLiteral("/usr/share/doc/milka（このプログラム）"),
+                 QStringLiteral("/usr/share/doc/libqt6core6t64（Qt Core の copyright）"),
+                 QStringLiteral("/opt/qt/lib/libQt6Gui.so.6（Qt GUI。パッケージの copyright は見つかりません）"),
+                 QStringLiteral("/usr/share/common-licenses（GPL-3、LGPL-3、LGPL-2.1）"),
+             }));
 }
 
 // VER opens the About box as the window's own: its parent is the main window, and the window

@@ -1,11 +1,14 @@
-#include "Cp932.h"
+#include "Cp932IcuOracle.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/utf16.h>
 
 #include <memory>
 
-namespace spat4::cp932 {
+// ICU's windows-31j converter, as the program decoded code page 932 on Linux before it used the
+// C library's: stopping instead of substituting in both directions, since ICU's substitute for
+// windows-31j is U+001A (or 0x1A).
+namespace spat4::test::icuOracle {
 
 namespace {
 
@@ -16,28 +19,25 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-// Stop instead of substituting in both directions: ICU's substitute for windows-31j is U+001A
-// (or 0x1A), which would look like a real control character.
-Converter openWindows31J()
-{
-    UErrorCode err = U_ZERO_ERROR;
-    Converter c(ucnv_open("windows-31j", &err));
-    if (U_FAILURE(err))
-        return nullptr;
-    ucnv_setToUCallBack(c.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    ucnv_setFromUCallBack(c.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
-    return U_FAILURE(err) ? nullptr : std::move(c);
-}
-
 UConverter *converter()
 {
-    // One converter for the program's one thread; opening one per character costs more than
-    // the conversion.
-    static thread_local Converter c = openWindows31J();
+    static const Converter c = [] {
+        UErrorCode err = U_ZERO_ERROR;
+        Converter opened(ucnv_open("windows-31j", &err));
+        ucnv_setToUCallBack(opened.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &err);
+        ucnv_setFromUCallBack(opened.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &err);
+        return U_FAILURE(err) ? nullptr : std::move(opened);
+    }();
     return c.get();
 }
 
 } // namespace
+
+bool available()
+{
+    return converter() != nullptr;
+}
 
 char32_t toUnicode(std::string_view bytes)
 {
@@ -73,4 +73,4 @@ std::optional<std::string> fromUnicode(char32_t character)
     return std::string(bytes, static_cast<std::size_t>(n));
 }
 
-} // namespace spat4::cp932
+} // namespace spat4::test::icuOracle
