@@ -1,5 +1,8 @@
 #include "Unicode.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace spat4 {
 
 namespace fs = std::filesystem;
@@ -143,8 +146,12 @@ std::string pathText(const fs::path &path)
 
 bool keepsItsCaseOnWindows(char16_t unit)
 {
+    // The small letters of Unicode 16's new pairs (2024): ƛ, ɤ, ᲊ, ꟍ and ꟛ.
+    constexpr char16_t pairedInUnicode16[] = {0x019B, 0x0264, 0x1C8A, 0xA7CD, 0xA7DB};
     return (unit >= 0x10D0 && unit <= 0x10FF) || (unit >= 0x13F8 && unit <= 0x13FD) ||
-           (unit >= 0xAB70 && unit <= 0xABBF);
+           (unit >= 0xAB70 && unit <= 0xABBF) ||
+           std::find(std::begin(pairedInUnicode16), std::end(pairedInUnicode16), unit) !=
+               std::end(pairedInUnicode16);
 }
 
 } // namespace spat4

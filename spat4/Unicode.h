@@ -29,7 +29,9 @@ char16_t upperCaseUnit(char16_t unit);
 
 // The small letters that Unicode pairs with capitals but Windows' upper case leaves as they
 // are: Georgian Mkhedruli (U+10D0-U+10FF, paired with Mtavruli since Unicode 11) and lowercase
-// Cherokee (U+13F8-U+13FD and U+AB70-U+ABBF, since Unicode 8). Wine's table does pair them.
+// Cherokee (U+13F8-U+13FD and U+AB70-U+ABBF, since Unicode 8), which Wine's table does pair;
+// and the five pairs new in Unicode 16, which the C library of Debian 13 pairs and Debian 12's
+// and Wine 8's do not.
 bool keepsItsCaseOnWindows(char16_t unit);
 
 // A file name as UTF-8, or nothing for a Windows name that holds a lone surrogate: no SPAT4

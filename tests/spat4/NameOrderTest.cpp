@@ -47,6 +47,8 @@ TEST(NameOrderTest, ComparesAsAnNtfsFolderLists)
         // Windows leaves these as they are; Wine's table folds them (to U+1C90 and U+13A0).
         {"Georgian keeps its case",         "ZO-62ა5.PAT",  "ZO-62ᄀ5.PAT"},
         {"Cherokee keeps its case",         "ZO-62あ5.PAT",  "ZO-62ꭰ5.PAT"},
+        // A Unicode 16 pair, which Debian 13's C library folds (ɤ to U+A7CB).
+        {"ɤ keeps its case",                "ZO-62ɤ5.PAT",  "ZO-62あ5.PAT"},
 #endif
         // U+2000B is the surrogate pair D840 DC0B, below U+FF71 in code units though above it
         // as a code point.
