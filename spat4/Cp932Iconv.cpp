@@ -3,7 +3,6 @@
 #include <iconv.h>
 
 #include <array>
-#include <cerrno>
 
 namespace spat4::cp932 {
 

@@ -1,7 +1,5 @@
 #include "Unicode.h"
 
-#include <clocale>
-#include <cwctype>
 #include <locale.h>
 #include <wctype.h>
 

@@ -114,6 +114,16 @@ clone_commit() {
     git -C "$1" checkout -q --detach "$(git -C "$milka_root" rev-parse HEAD)"
 }
 
+# The upper case of names as this machine's build folds them, a "unit upper" line each
+# (tests/spat4/NameCaseTable.cpp): what the Windows build and another Debian release are
+# compared with.
+native_name_case_table() {
+    [ -f "$milka_root/build/build.ninja" ] ||
+        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
+    cmake --build "$milka_root/build" --target name-case-table >/dev/null
+    "$milka_root/build/tests/spat4/name-case-table"
+}
+
 # Built things that outlive a checkout (Qt for Windows, Debian sources) are kept here.
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
 

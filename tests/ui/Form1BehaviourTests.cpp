@@ -7,8 +7,8 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
-#include <QLabel>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
