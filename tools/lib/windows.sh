@@ -30,9 +30,10 @@ qt_windows_key() {
         for p in $windows_toolchain_packages; do
             echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
         done
-        # Which of tools/lib/ the script sources does not change what it builds.
+        # Which of tools/lib/ the script sources, and the words of its steps, do not change what it
+        # builds.
         # shellcheck disable=SC2016 # a literal $ in the sed pattern
-        sed -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
+        sed -e '/^[[:space:]]*step "/d' -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
             "$milka_root/tools/build-qt-windows" "$milka_root/cmake/mingw-x86_64-compilers.cmake"
     } | sha256sum | cut -c1-10
 }
