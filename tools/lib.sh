@@ -8,6 +8,9 @@
 set -Eeuo pipefail
 
 milka_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+# Where the script was started: a relative path the caller gives means this folder, whatever
+# folder the script changes to.
+milka_caller_dir=$PWD
 milka_script=$(basename "$0")
 milka_step=""
 milka_cleanups=()
@@ -66,8 +69,19 @@ milka_exit() {
     exit "$status"
 }
 trap milka_exit EXIT
-# The command that ended the script, where it stood: many commands run quietly.
-trap 'echo "$milka_script: \"$BASH_COMMAND\" failed (exit $?, ${BASH_SOURCE[0]##*/} line $LINENO)" >&2' ERR
+# The command that ended the script, where it stood: many commands run quietly. Of a pipeline
+# bash names only the last command, which may not be the one that failed: then the line's text
+# is named, with the exit codes of its commands.
+milka_failed_command() { # status "pipeline statuses" command file line
+    local text
+    if [ "$(wc -w <<<"$2")" -gt 1 ]; then
+        text=$(sed -n "$5{s/^[[:space:]]*//;p}" "$4" 2>/dev/null) || true
+        echo "$milka_script: \"${text:-$3}\" failed (exit $1; its commands ended $2; ${4##*/} line $5)" >&2
+    else
+        echo "$milka_script: \"$3\" failed (exit $1, ${4##*/} line $5)" >&2
+    fi
+}
+trap 'milka_failed_command "$?" "${PIPESTATUS[*]}" "$BASH_COMMAND" "${BASH_SOURCE[0]}" "$LINENO"' ERR
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
@@ -135,5 +149,6 @@ windows_package_dir="$windows_build/package"
 windows_zip_name="milka-$milka_version-windows-x64"
 windows_zip_path="$windows_package_dir/$windows_zip_name.zip"
 windows_setup_path="$windows_package_dir/milka-$milka_version-setup-x64.exe"
-# The detached signatures of a signed build, beside its packages.
-windows_signatures="$windows_package_dir/signatures"
+# The setup's own read-me, which says how to start and remove an installed copy; it takes the
+# place of the Windows folder's read-me of the same name.
+setup_readme_name="はじめにお読みください.txt"

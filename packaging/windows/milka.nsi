@@ -42,10 +42,10 @@ InstallDir "$PROGRAMFILES64\${APP_NAME}"
 ; Where an installed copy is, so an upgrade goes to the same folder.
 InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 RequestExecutionLevel admin
-; A signed release (tools/release --sign) signs the uninstaller as makensis writes it, before it
+; A signed release (tools/release sign) signs the uninstaller as makensis writes it, before it
 ; goes into the setup; a failure of the command stops makensis.
 !ifdef SIGN_PROGRAM
-!uninstfinalize '"${SIGN_PROGRAM}" --program uninstall.exe "%1"' = 0
+!uninstfinalize '"${SIGN_PROGRAM}" "%1"' = 0
 !endif
 BrandingText "${APP_NAME} ${VERSION}"
 

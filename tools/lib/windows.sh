@@ -50,18 +50,6 @@ qt_windows_source() {
     echo "$milka_cache/src/qt6-base-${version%%+*}"
 }
 
-# The Windows packages of this tree: those ./test made once for all its stages (it says so with
-# MILKA_PACKAGES_MADE=1), else made here. use_windows_zip makes only the zip, which empties the
-# package folder, the setup too.
-use_windows_zip() {
-    [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$windows_zip_path" ] && return 0
-    "$milka_root/tools/package-windows"
-}
-use_windows_packages() {
-    [ "${MILKA_PACKAGES_MADE:-}" = 1 ] && [ -f "$windows_setup_path" ] && return 0
-    "$milka_root/tools/package-windows-installer"
-}
-
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
     "$milka_root/tools/build-qt-windows"
@@ -136,15 +124,13 @@ stop_wineserver() {
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
 }
 
-# linux_tool name: the path of one of tools/' C++ programs in the Linux build (./test builds them
-# first; built here if missing).
+# linux_tool name: the path of one of tools/' C++ programs in the Linux build, built first from
+# this tree (a step or two when ./test has built it), never one left from another commit.
 linux_tool() {
-    local exe="$milka_root/build/tools/$1"
-    if [ ! -x "$exe" ]; then
+    [ -f "$milka_root/build/build.ninja" ] ||
         cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
-        cmake --build "$milka_root/build" --target "$1" >/dev/null
-    fi
-    echo "$exe"
+    cmake --build "$milka_root/build" --target "$1" >/dev/null
+    echo "$milka_root/build/tools/$1"
 }
 sample_writer() { linux_tool make-spat4-sample; }
 
@@ -153,13 +139,4 @@ sample_writer() { linux_tool make-spat4-sample; }
 spat4_fingerprint() {
     (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
         find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
-}
-
-# sign_windows_program name file: in a signed build, the Windows program file (called name in the
-# release: milka.exe, uninstall.exe or the setup's name) gets its Authenticode signature here, in
-# place, before it goes into a package: tools/sign-release signs it (MILKA_SIGN=sign, set by
-# tools/release --sign) or attaches the release's published signature to it (MILKA_SIGN=attach,
-# set by tools/verify-release --rebuild). Without MILKA_SIGN, nothing: an unsigned build.
-sign_windows_program() {
-    [ -z "${MILKA_SIGN:-}" ] || "$milka_root/tools/sign-release" --program "$1" "$2"
 }

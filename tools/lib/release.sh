@@ -1,0 +1,251 @@
+# shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
+# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders and
+# their manifests, output folders that are replaced whole, the state of the checkout.
+#
+# A staging folder holds what one step of a release made, and its MANIFEST: what made it (the
+# step, the version, the commit and the state of the checkout, the time stamps, the versions of
+# the tools), then a "file SHA-256 path" line for every file. The next step reads only files the
+# manifest lists, with their sums; anything else in the folder (an unlisted file, a link, a
+# FIFO) stops it. Its layout:
+#   the published files   the .deb, the zip, the setup, the release notes, SHA256SUMS (and
+#                         when signed, SHA256SUMS.asc and signatures/)
+#   parts/                what the setup and the zip are made from again when signing: the
+#                         Windows folder and the setup's own read-me
+#   MANIFEST
+
+stage_format="milka-stage 1"
+
+# The Debian packages whose versions a stage records: what went into its files.
+stage_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools $windows_toolchain_packages
+nsis zip dpkg-dev osslsigncode gnupg"
+
+# The state of the checkout: its commit, and when anything is uncommitted, a hash of the changes
+# and untracked files after a "+". A stage made from uncommitted changes is never published.
+source_state() {
+    local commit
+    commit=$(git -C "$milka_root" rev-parse HEAD)
+    if checkout_is_clean; then
+        echo "$commit"
+        return
+    fi
+    printf '%s+' "$commit"
+    {
+        git -C "$milka_root" diff HEAD --binary
+        (cd "$milka_root" && git ls-files -z --others --exclude-standard | xargs -0r sha256sum --)
+    } | sha256sum | cut -c1-16
+}
+
+# absolute_path path: the path as the caller means it (relative to the folder the script was
+# started in), its last part not resolved, so a link given as a folder can be seen as one.
+absolute_path() {
+    local dir base
+    base=$(basename -- "$1")
+    case "$base" in
+        / | . | ..) (cd "$milka_caller_dir" && realpath -m -- "$1") ;;
+        *)
+            dir=$(cd "$milka_caller_dir" && realpath -m -- "$(dirname -- "$1")")
+            echo "${dir%/}/$base"
+            ;;
+    esac
+}
+
+# manifest_value folder key: the value of a "key value" line of its MANIFEST.
+manifest_value() {
+    [ -f "$1/MANIFEST" ] || return 0
+    sed -n "s/^$2 //p" "$1/MANIFEST" | head -1
+}
+
+# entries_that_are_not_files folder: every entry that is neither a regular file nor a folder,
+# and what it is ("path (symbolic link)").
+entries_that_are_not_files() {
+    (cd "$1" && find . -mindepth 1 ! -type f ! -type d -printf '%P (%Y)\n') |
+        sed -e 's/(l)$/(symbolic link)/' -e 's/(p)$/(FIFO)/' -e 's/(s)$/(socket)/' \
+            -e 's/([bc])$/(device)/' -e 's/(N)$/(missing)/'
+}
+
+# write_manifest folder kind [made-from]: the folder's MANIFEST, listing every file in it.
+write_manifest() {
+    local dir=$1 kind=$2 from=${3:-} p
+    {
+        echo "$stage_format"
+        echo "kind $kind"
+        echo "version $milka_version"
+        echo "commit $(git -C "$milka_root" rev-parse HEAD)"
+        echo "source ${stage_source:-$(source_state)}"
+        echo "source-date-epoch $SOURCE_DATE_EPOCH"
+        [ -z "$from" ] || echo "made-from $from"
+        for p in $stage_packages; do
+            echo "built-with $p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
+        done
+        echo "built-with osslsigncode-on-path $(osslsigncode --version 2>/dev/null | head -1 | sed 's/,.*//' || echo none)"
+        [ -z "${MILKA_QT_WINDOWS:-}" ] || echo "qt-windows $(basename "$MILKA_QT_WINDOWS")"
+        (cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0' | LC_ALL=C sort -z |
+            xargs -0r sha256sum -- | sed 's/^\([0-9a-f]*\)  /file \1 /')
+    } >"$dir/MANIFEST"
+}
+
+# check_stage folder kind: dies unless the folder is a staging folder of that kind, made from
+# this version, holding exactly the files its manifest lists with their sums, and nothing else.
+check_stage() {
+    local dir=$1 kind=$2 odd tag sum path listed
+    [ ! -L "$dir" ] || die "the staging folder $dir is a symbolic link"
+    [ -d "$dir" ] || die "no staging folder $dir"
+    [ "$(head -1 "$dir/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
+        die "$dir is not a staging folder (no MANIFEST of $stage_format)"
+    [ "$(manifest_value "$dir" kind)" = "$kind" ] ||
+        die "$dir holds a \"$(manifest_value "$dir" kind)\" stage, not a \"$kind\" one"
+    [ "$(manifest_value "$dir" version)" = "$milka_version" ] ||
+        die "$dir holds version $(manifest_value "$dir" version), this checkout $milka_version"
+    odd=$(entries_that_are_not_files "$dir")
+    [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
+    listed=$(mktemp)
+    on_exit rm -f "$listed"
+    while read -r tag sum path; do
+        [ "$tag" = file ] || continue
+        case "/$path/" in */../* | */./* | //*) die "$dir/MANIFEST names a file outside the folder: $path" ;; esac
+        echo "$path" >>"$listed"
+        [ -f "$dir/$path" ] || die "$dir: $path is in its MANIFEST but missing"
+        [ "$(sha256sum <"$dir/$path" | cut -d' ' -f1)" = "$sum" ] ||
+            die "$dir: $path is not the file its MANIFEST lists (another SHA-256)"
+    done <"$dir/MANIFEST"
+    while IFS= read -r -d '' path; do
+        grep -qxF -- "$path" "$listed" || die "$dir: $path is not in its MANIFEST"
+    done < <(cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0')
+}
+
+# stage_source_is_this_commit folder: dies unless the stage was made from this checkout's last
+# commit with nothing uncommitted (what a release publishes, or signs).
+stage_source_is_this_commit() {
+    local state
+    state=$(manifest_value "$1" source)
+    case "$state" in *+*) die "$1 was made from uncommitted changes ($state); commit, then build again" ;; esac
+    [ "$state" = "$(git -C "$milka_root" rev-parse HEAD)" ] ||
+        die "$1 was made from commit $state, this checkout is at $(git -C "$milka_root" rev-parse HEAD)"
+}
+
+# The stage ./test and the package tests share: build-stage/ in the checkout, made by
+# tools/release build. use_stage makes it anew unless its manifest says it was made from the
+# checkout as it is now, and sets the paths of the packages in it.
+milka_stage="$milka_root/build-stage"
+use_stage() {
+    if [ ! -f "$milka_stage/MANIFEST" ] ||
+        [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then
+        "$milka_root/tools/release" build --stage "$milka_stage"
+    fi
+    check_stage "$milka_stage" build
+    stage_paths "$milka_stage"
+}
+# commit_checkout var: a checkout of this one's last commit whose build-stage/ is current: this
+# checkout when nothing is uncommitted, else a clone of it kept in build-commit/. What a release
+# signs and publishes is always a commit's.
+commit_checkout() {
+    local src=$milka_root
+    if ! checkout_is_clean; then
+        src="$milka_root/build-commit"
+        echo "this checkout has uncommitted changes: its last commit, in a clone ($src)"
+        if [ -d "$src/.git" ]; then
+            git -C "$src" fetch -q "$milka_root" HEAD
+            git -C "$src" checkout -q --detach FETCH_HEAD
+        else
+            clone_commit "$src"
+        fi
+    fi
+    [ "$(manifest_value "$src/build-stage" source)" = "$(git -C "$src" rev-parse HEAD)" ] ||
+        "$src/tools/release" build
+    printf -v "$1" '%s' "$src"
+}
+
+# stage_paths folder: the paths of the packages in a staging folder.
+stage_paths() {
+    staged_deb="$1/$deb_name"
+    staged_zip="$1/$windows_zip_name.zip"
+    staged_setup="$1/$setup_name"
+    staged_notes="$1/$notes_name"
+    staged_windows_folder="$1/parts/$windows_zip_name"
+    staged_setup_readme="$1/parts/setup/$setup_readme_name"
+}
+
+# release_notes <changelog: the release notes, in Japanese, of the changelog's top entry: its
+# first line names the version, its " -- " line ends it with its date (the day as written there,
+# in the writer's own time zone), and the lines between are the changes.
+release_notes() {
+    local entry date_line day
+    entry=$(sed -n '1,/^ -- /p')
+    date_line=$(grep -m1 '^ -- ' <<<"$entry")
+    # "Mon, 07 Dec 2026 08:00:00 +0900": the day, month and year as they stand.
+    day=$(sed -n 's/.*>  [A-Za-z]*, *\([0-9]\{1,2\} [A-Za-z]\{3\} [0-9]\{4\}\) .*/\1/p' <<<"$date_line")
+    [ -n "$day" ] || die "the changelog's top entry has no date: $date_line"
+    echo "ミルカ！！！（地方版） ${milka_version} リリースノート（$(LC_ALL=C date -u -d "$day" +%Y-%m-%d)）"
+    echo
+    sed -n '2,$p' <<<"$entry" | sed -e '/^ -- /d' -e 's/^  //' | sed -e '/./,$!d' -e :a -e '/^\n*$/{$d;N;ba' -e '}'
+}
+
+# The published files of a release, as they are named in it.
+deb_name="milka_${milka_version}_$milka_arch.deb"
+setup_name="milka-$milka_version-setup-x64.exe"
+notes_name="milka-$milka_version-release-notes-ja.txt"
+release_files=("$deb_name" "$windows_zip_name.zip" "$setup_name" "$notes_name")
+
+# new_sibling var folder: a new empty folder beside the folder (on the same file system, so it
+# can be renamed into its place), removed at exit unless it was.
+new_sibling() {
+    local made
+    mkdir -p "$(dirname "$2")"
+    made=$(mktemp -d "$(dirname "$2")/.$(basename "$2").new.XXXXXX")
+    on_exit rm -rf "$made"
+    printf -v "$1" '%s' "$made"
+}
+
+# replace_folder new out: new takes out's place, in two renames; out, if it was there, is
+# removed after that. The caller checked that out may be replaced (it holds only regular files
+# and folders, so removing it follows no link out of it).
+replace_folder() {
+    local new=$1 out=$2 old=""
+    chmod 755 "$new"
+    if [ -e "$out" ]; then
+        old=$(mktemp -u "$(dirname "$out")/.$(basename "$out").old.XXXXXX")
+        mv -T -- "$out" "$old"
+    fi
+    mv -T -- "$new" "$out"
+    [ -z "$old" ] || rm -rf -- "$old"
+}
+
+# check_output_folder out what replaceable-test: dies unless out may be written: it is not the
+# checkout nor a folder holding it, not a link, and is new, empty or passes the test (a function
+# given the folder that says why not, or nothing).
+check_output_folder() {
+    local out=$1 what=$2 test=$3 odd why
+    case "$milka_root/" in
+        "${out%/}/"*) die "refusing $what $out: it is this checkout or a folder that holds it" ;;
+    esac
+    [ ! -L "$out" ] || die "refusing $what $out: it is a symbolic link"
+    [ -e "$out" ] || return 0
+    [ -d "$out" ] || die "refusing $what $out: it is not a folder"
+    [ -n "$(ls -A -- "$out")" ] || return 0
+    odd=$(entries_that_are_not_files "$out")
+    [ -z "$odd" ] || die "refusing $what $out: it holds $(echo "$odd" | head -1), which no release wrote"
+    why=$("$test" "$out")
+    [ -z "$why" ] || die "refusing $what $out: $why"
+}
+# A staging folder may be replaced by another.
+replaceable_stage() {
+    [ "$(head -1 "$1/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
+        echo "it is not empty and holds no MANIFEST of a staging folder (give a new or empty folder)"
+}
+# A release folder may be replaced when it holds only what a release writes: the files its
+# SHA256SUMS lists, SHA256SUMS and its signature, and the record older releases kept.
+replaceable_release() {
+    local entry
+    [ -f "$1/SHA256SUMS" ] || {
+        echo "it is not empty and no release made it (give a new or empty folder)"
+        return
+    }
+    while IFS= read -r -d '' entry; do
+        case "$entry" in SHA256SUMS | SHA256SUMS.asc | .milka-release | signatures) continue ;; esac
+        grep -qE "^[0-9a-f]{64} [ *]$(printf '%s' "$entry" | sed 's/[][\.*^$/]/\\&/g')\$" "$1/SHA256SUMS" ||
+            {
+                echo "it holds $entry, which no release wrote there"
+                return
+            }
+    done < <(cd "$1" && find . -mindepth 1 ! -type d -printf '%P\0'; find . -mindepth 1 -type d ! -name signatures -printf '%P/\0')
+}

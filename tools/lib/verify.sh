@@ -1,0 +1,172 @@
+# shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
+# Sourced by tools/release after tools/lib/sign.sh: the checks of a signed release folder
+# (tools/release verify), each of which is run, a failed one named, before the end:
+#  1. every entry is a regular file, or the folder signatures/ holding regular files: a link,
+#     a FIFO or another folder is named and fails;
+#  2. SHA256SUMS.asc is a good signature of SHA256SUMS by the release key (gpgv), whose
+#     fingerprint is printed;
+#  3. SHA256SUMS lists every file, and every file matches it;
+#  4. the Authenticode signatures of milka.exe inside the zip and of the setup program verify
+#     against the certificates the release publishes (signatures/certificates.pem, which
+#     SHA256SUMS covers), or the roots given with --ca; a time stamp's time is printed;
+#  5. with --rebuild (or --rebuilt STAGE): the release's signatures attached to the unsigned
+#     packages of a rebuild give the release's milka.exe, zip, setup and .deb byte for byte.
+
+# key_fingerprint key-file: the fingerprint of the one primary key in the file, or nothing.
+key_fingerprint() {
+    local home
+    home=$(mktemp -d)
+    gpg --homedir "$home" --batch --with-colons --show-keys "$1" 2>/dev/null |
+        awk -F: '$1 == "pub" { want = 1; next } want && $1 == "fpr" { print $10; want = 0 }'
+    rm -rf "$home"
+}
+
+# verify_release dist key ca [stage]: the checks 1-4; non-zero when one failed. With "stage",
+# dist is a signed staging folder, whose MANIFEST and parts/ check_stage has covered.
+verify_release() {
+    local dist=$1 key=$2 ca=$3 in_stage=${4:-} failures_before=$milka_failures work odd
+    new_temp_dir work
+    local ignored=(! -path ./MANIFEST ! -path './parts' ! -path './parts/*')
+    [ -n "$in_stage" ] || ignored=()
+
+    step "what the folder holds"
+    odd=$(cd "$dist" && find . -mindepth 1 "${ignored[@]}" ! -type f ! -path ./signatures \
+        -printf '%P (%Y)\n' | sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(d)$/(a folder)/')
+    [ ! -L "$dist/signatures" ] || odd="signatures (a symbolic link)"$'\n'"$odd"
+    while IFS= read -r entry; do
+        [ -z "$entry" ] || fail "$entry is not a regular file of the release"
+    done <<<"$odd"
+
+    step "SHA256SUMS.asc, with the release key $key"
+    local fingerprints
+    fingerprints=$(key_fingerprint "$key")
+    if [ -z "$fingerprints" ]; then
+        fail "$key holds no OpenPGP public key"
+    elif [ "$(wc -l <<<"$fingerprints")" != 1 ]; then
+        fail "$key holds $(wc -l <<<"$fingerprints") keys; give the release key alone"
+    elif [ ! -f "$dist/SHA256SUMS" ] || [ ! -f "$dist/SHA256SUMS.asc" ]; then
+        fail "SHA256SUMS or SHA256SUMS.asc is missing: the release is not signed"
+    else
+        echo "release key fingerprint: $fingerprints"
+        # gpgv reads binary keyrings only.
+        mkdir -m 700 "$work/gnupg"
+        gpg --homedir "$work/gnupg" --dearmor <"$key" >"$work/keyring.gpg" 2>/dev/null ||
+            cp "$key" "$work/keyring.gpg"
+        if gpgv --keyring "$work/keyring.gpg" "$dist/SHA256SUMS.asc" "$dist/SHA256SUMS" >"$work/gpgv.log" 2>&1; then
+            grep -m1 'Good signature' "$work/gpgv.log" || true
+        else
+            sed 's/^/    /' "$work/gpgv.log" >&2
+            fail "SHA256SUMS.asc is not a good signature of SHA256SUMS by the key in $key"
+        fi
+    fi
+
+    step "SHA256SUMS against every file"
+    local listed="$work/listed" line sum name
+    : >"$listed"
+    if [ -f "$dist/SHA256SUMS" ] && [ ! -L "$dist/SHA256SUMS" ]; then
+        while IFS= read -r line; do
+            if ! [[ $line =~ ^([0-9a-f]{64})\ [\ *](.+)$ ]]; then
+                fail "SHA256SUMS has a line that is not a checksum: $line"
+                continue
+            fi
+            sum=${BASH_REMATCH[1]}
+            name=${BASH_REMATCH[2]}
+            case "/$name/" in
+                */../* | //*) fail "SHA256SUMS names a file outside the release: $name"; continue ;;
+            esac
+            echo "$name" >>"$listed"
+            if [ -L "$dist/$name" ] || [ ! -f "$dist/$name" ]; then
+                fail "$name is listed in SHA256SUMS but missing"
+            elif [ "$(sha256sum <"$dist/$name" | cut -d' ' -f1)" != "$sum" ]; then
+                fail "$name does not match its checksum in SHA256SUMS"
+            fi
+        done <"$dist/SHA256SUMS"
+        # Every file but the sums and their signature.
+        while IFS= read -r -d '' name; do
+            grep -qxF -- "$name" "$listed" || fail "$name is not listed in SHA256SUMS"
+        done < <(cd "$dist" && find . -type f "${ignored[@]}" ! -path ./SHA256SUMS ! -path ./SHA256SUMS.asc -printf '%P\0')
+        echo "$(wc -l <"$listed") files listed"
+    fi
+    for name in "$windows_zip_name.zip" "$setup_name"; do
+        [ -f "$dist/$name" ] || fail "$name is not in the release (is this checkout at the release's commit?)"
+    done
+
+    step "Authenticode signatures of milka.exe in the zip and of the setup"
+    local trusted=${ca:-$dist/signatures/certificates.pem}
+    if [ -L "$trusted" ] || [ ! -f "$trusted" ]; then
+        fail "no certificates to check Authenticode signatures against ($trusted)"
+    else
+        if [ -f "$dist/$windows_zip_name.zip" ]; then
+            if unzip -p "$dist/$windows_zip_name.zip" "$windows_zip_name/milka.exe" >"$work/milka.exe" 2>/dev/null; then
+                authenticode "$windows_zip_name.zip: milka.exe" "$work/milka.exe" "$trusted" "$work"
+            else
+                fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
+            fi
+        fi
+        [ ! -f "$dist/$setup_name" ] || authenticode "$setup_name" "$dist/$setup_name" "$trusted" "$work"
+    fi
+    [ "$milka_failures" = "$failures_before" ]
+}
+
+# authenticode label file trusted work: osslsigncode verify against the trusted certificates.
+authenticode() {
+    local log="$4/verify.log" stamp
+    if osslsigncode verify -CAfile "$3" -TSA-CAfile "$3" -in "$2" >"$log" 2>&1; then
+        stamp=$(grep -m1 'Timestamp time:' "$log" | sed 's/^[[:space:]]*Timestamp time:[[:space:]]*//') || true
+        echo "$1: $(grep -m1 'Subject:' "$log" | sed 's/^[[:space:]]*//'), signature verified${stamp:+, time-stamped $stamp}"
+    else
+        grep -v '^[[:space:]]*$' "$log" | tail -4 | sed 's/^/    /' >&2
+        fail "$1: its Authenticode signature does not verify against $3"
+    fi
+}
+
+# verify_rebuild dist unsigned-stage: the release's signatures attached to the stage's unsigned
+# Windows folder and setup, compared with the release byte for byte.
+verify_rebuild() {
+    local dist=$1 unsigned=$2 work first="" name
+    new_temp_dir work
+    step "attaching the release's signatures to the unsigned rebuild ($unsigned)"
+    if [ -L "$dist/signatures" ] || [ ! -d "$dist/signatures" ]; then
+        fail "the release has no signatures/ folder to attach"
+        return
+    fi
+    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
+    export SOURCE_DATE_EPOCH
+    windows_packages_signed attach "$unsigned" "$work" "$dist/signatures"
+
+    step "comparing the rebuild with the release, byte for byte"
+    compare() { # label rebuilt released
+        if cmp -s "$2" "$3"; then
+            echo "same: $1 ($(stat -c %s "$2") bytes)"
+        else
+            local where=""
+            [ "${1%.zip}" = "$1" ] || where=", first inside at $(first_zip_difference "$2" "$3" "$work")"
+            fail "$1 differs between the rebuild and the release$where"
+            [ -n "$first" ] || first=$1
+        fi
+    }
+    unzip -p "$dist/$windows_zip_name.zip" "$windows_zip_name/milka.exe" >"$work/released-milka.exe" 2>/dev/null || true
+    compare milka.exe "$work/$windows_zip_name/milka.exe" "$work/released-milka.exe"
+    compare "$windows_zip_name.zip" "$work/$windows_zip_name.zip" "$dist/$windows_zip_name.zip"
+    compare "$setup_name" "$work/$setup_name" "$dist/$setup_name"
+    compare "$deb_name" "$unsigned/$deb_name" "$dist/$deb_name"
+    [ -z "$first" ] || echo "$milka_script: the first file that differs: $first" >&2
+}
+
+# first_zip_difference a.zip b.zip work: the first file inside that differs, or a note.
+first_zip_difference() {
+    local a=$1 b=$2 work=$3 name
+    rm -rf "$work/za" "$work/zb"
+    if ! unzip -q "$a" -d "$work/za" || ! unzip -q "$b" -d "$work/zb"; then
+        echo "(a zip that does not unpack)"
+        return
+    fi
+    if ! diff -q <(unzip -Z1 "$a") <(unzip -Z1 "$b") >/dev/null; then
+        echo "(the list of files or their order)"
+        return
+    fi
+    while IFS= read -r name; do
+        cmp -s "$work/za/$name" "$work/zb/$name" || { echo "$name"; return; }
+    done < <(unzip -Z1 "$a")
+    echo "(no file inside: the zip's own fields)"
+}
