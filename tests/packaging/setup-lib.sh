@@ -2,58 +2,77 @@
 # Sourced by the tests of the Windows setup program, after tools/lib.sh, tools/lib/windows.sh
 # and tools/lib/display.sh: the packages under test, an older version to upgrade from, a prefix
 # per run, and what an installation leaves (files, the Uninstall entry, the shortcut).
+# shellcheck source=tools/lib/release.sh
+source "$milka_root/tools/lib/release.sh"
 require_tools xdotool iconv tar
 
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-setup=$windows_setup_path
-stage="$windows_package_dir/$windows_zip_name"
 
-# make_older_setup: an older version's setup in $older_setup (version $older_version): this
-# tree with a lower version number, built in a copy under build-mingw-x86_64/older, whose
-# package also ships a file the current one does not (notes/older-only.txt). Made again only
-# when the current setup is newer than it.
+# use_windows_packages: the packages under test, those of the stage ./test made (tools/release
+# build), made anew when it is not of this checkout as it is: the setup ($setup), the zip ($zip)
+# and the Windows folder they hold ($stage).
+use_windows_packages() {
+    use_stage
+    setup=$staged_setup
+    zip=$staged_zip
+    stage=$staged_windows_folder
+}
+
+# make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
+# $older_version): commit d6f1670 of this repository (version 1.0.3) with its version lowered to
+# 1.0.2, whose package also ships a file the current one does not (notes/older-only.txt), made
+# by that commit's own tools/package-windows-installer (with the Qt for Windows of the cache).
+# Built once per machine and kept in $milka_cache/older-<commit>-<hash of the changes made to
+# it>: built in a folder beside it, which is renamed into place only once complete (.complete).
 make_older_setup() {
-    local major minor patch older patched
-    IFS=. read -r major minor patch <<<"$milka_version"
-    if [ "$patch" -gt 0 ]; then older_version="$major.$minor.$((patch - 1))"; else older_version="0.0.1"; fi
-    older="$windows_build/older"
-    older_setup="$older/build-mingw-x86_64/package/milka-$older_version-setup-x64.exe"
-    [ ! "$older_setup" -nt "$setup" ] || return 0
-    step "an older version: this tree with version $older_version, built in a copy"
-    mkdir -p "$older"
-    # The copy keeps its build folder from run to run: unchanged files keep their times, so only
-    # what changed is built again. The two patched files are written only when their text changes.
-    tar -C "$milka_root" --exclude=./.git --exclude='./build*' --exclude=./dist --exclude=./out \
-        --exclude=./CMakeLists.txt --exclude=./packaging/windows/WindowsPackage.cmake -cf - . |
-        tar -C "$older" -xf -
-    patched=$(mktemp)
-    on_exit rm -f "$patched"
-    write_if_changed() { # file; the text on standard input
-        cat >"$patched"
-        cmp -s "$patched" "$1" || cp "$patched" "$1"
-    }
-    sed "s/^project(Milka VERSION $milka_version /project(Milka VERSION $older_version /" \
-        "$milka_root/CMakeLists.txt" | write_if_changed "$older/CMakeLists.txt"
-    grep -q "^project(Milka VERSION $older_version " "$older/CMakeLists.txt" ||
-        die "could not lower the version in the copy's CMakeLists.txt"
-    {
-        cat "$milka_root/packaging/windows/WindowsPackage.cmake"
-        cat <<'EOF_OLDER'
-# Only in this older version: a file, in a folder of its own, that the current one no longer ships.
+    local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package
+    older_version=1.0.2
+    # shellcheck disable=SC2016 # CMake's variables, not the shell's
+    changes='# Only in this older version: a file, in a folder of its own, that the current one no longer ships.
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt "older version\n")
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)
-EOF_OLDER
-    } | write_if_changed "$older/packaging/windows/WindowsPackage.cmake"
-    # The copy is no git checkout: its packages take their time stamps from this one.
-    SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$milka_root" log -1 --format=%ct)} \
-        "$older/tools/package-windows-installer" >/dev/null
-    [ -f "$older_setup" ] || die "the copy made no $older_setup"
-    [ -f "$older/build-mingw-x86_64/package/milka-$older_version-windows-x64/notes/older-only.txt" ] ||
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
+    dpkg --compare-versions "$milka_version" gt "$older_version" ||
+        die "the version $milka_version is not above $older_version, the older version to upgrade from"
+    git -C "$milka_root" rev-parse -q --verify "$commit^{commit}" >/dev/null ||
+        die "commit $commit, the older version to upgrade from, is not in this checkout's" \
+            "history (a shallow clone? git fetch --unshallow fetches it)"
+    key="${commit:0:7}-$(printf '%s\n' "$older_version" "$changes" | sha256sum | cut -c1-10)"
+    cached="$milka_cache/older-$key"
+    older_setup="$cached/milka-$older_version-setup-x64.exe"
+    [ ! -f "$cached/.complete" ] || [ ! -f "$older_setup" ] || return 0
+    step "an older version: commit ${commit:0:7} as version $older_version, built once into $cached"
+    mkdir -p "$milka_cache"
+    building=$(mktemp -d "$cached.XXXXXX")
+    on_exit rm -rf "$building"
+    tree="$building/tree"
+    mkdir "$tree"
+    git -C "$milka_root" archive "$commit" | tar -C "$tree" -xf -
+    sed -i "s/^project(Milka VERSION [0-9.]* /project(Milka VERSION $older_version /" "$tree/CMakeLists.txt"
+    grep -q "^project(Milka VERSION $older_version " "$tree/CMakeLists.txt" ||
+        die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
+    printf '%s\n' "$changes" >>"$tree/packaging/windows/WindowsPackage.cmake"
+    # The archived tree is no git checkout: its packages take their time stamps from the commit.
+    # Never signed, whatever the caller's MILKA_SIGN: it is only something to upgrade from.
+    SOURCE_DATE_EPOCH=$(git -C "$milka_root" log -1 --format=%ct "$commit") \
+        env -u MILKA_SIGN "$tree/tools/package-windows-installer" >/dev/null
+    package="$tree/build-mingw-x86_64/package"
+    [ -f "$package/milka-$older_version-setup-x64.exe" ] ||
+        die "commit ${commit:0:7}'s tools/package-windows-installer made no setup of version $older_version"
+    [ -f "$package/milka-$older_version-windows-x64/notes/older-only.txt" ] ||
         die "the older package lacks its own file notes/older-only.txt"
-    touch "$older_setup"
+    # Kept: the setup and the folder it installs; not the sources and builds.
+    mv "$package/milka-$older_version-setup-x64.exe" "$package/milka-$older_version-windows-x64" "$building/"
+    rm -rf "$tree"
+    touch "$building/.complete"
+    # A folder of that name without its .complete (this function renames only complete ones)
+    # is replaced; one that another run completed meanwhile is kept, and this one removed at exit.
+    [ -f "$cached/.complete" ] || rm -rf "$cached"
+    mv -T "$building" "$cached" 2>/dev/null || [ -f "$cached/.complete" ] ||
+        die "could not move the older version's build into $cached"
+    [ -f "$older_setup" ] || die "no $older_setup"
 }
 
 # setup_prefix folder dpi: a fresh prefix at this screen scale (dots per inch), made current,
