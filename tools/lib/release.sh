@@ -139,20 +139,20 @@ use_stage() {
 # checkout when nothing is uncommitted, else a clone of it kept in build-commit/. What a release
 # signs and publishes is always a commit's.
 commit_checkout() {
-    local src=$milka_root
+    local commit_dir=$milka_root
     if ! checkout_is_clean; then
-        src="$milka_root/build-commit"
-        echo "this checkout has uncommitted changes: its last commit, in a clone ($src)"
-        if [ -d "$src/.git" ]; then
-            git -C "$src" fetch -q "$milka_root" HEAD
-            git -C "$src" checkout -q --detach FETCH_HEAD
+        commit_dir="$milka_root/build-commit"
+        echo "this checkout has uncommitted changes: its last commit, in a clone ($commit_dir)"
+        if [ -d "$commit_dir/.git" ]; then
+            git -C "$commit_dir" fetch -q "$milka_root" HEAD
+            git -C "$commit_dir" checkout -q --detach FETCH_HEAD
         else
-            clone_commit "$src"
+            clone_commit "$commit_dir"
         fi
     fi
-    [ "$(manifest_value "$src/build-stage" source)" = "$(git -C "$src" rev-parse HEAD)" ] ||
-        "$src/tools/release" build
-    printf -v "$1" '%s' "$src"
+    [ "$(manifest_value "$commit_dir/build-stage" source)" = "$(git -C "$commit_dir" rev-parse HEAD)" ] ||
+        "$commit_dir/tools/release" build
+    printf -v "$1" '%s' "$commit_dir"
 }
 
 # stage_paths folder: the paths of the packages in a staging folder.
