@@ -58,7 +58,7 @@ manifest_value() {
 # entries_that_are_not_files folder: every entry that is neither a regular file nor a folder,
 # and what it is ("path (symbolic link)").
 entries_that_are_not_files() {
-    (cd "$1" && find . -mindepth 1 ! -type f ! -type d -printf '%P (%Y)\n') |
+    (cd "$1" && find . -mindepth 1 ! -type f ! -type d -printf '%P (%y)\n') |
         sed -e 's/(l)$/(symbolic link)/' -e 's/(p)$/(FIFO)/' -e 's/(s)$/(socket)/' \
             -e 's/([bc])$/(device)/' -e 's/(N)$/(missing)/'
 }

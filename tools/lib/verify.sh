@@ -31,7 +31,7 @@ verify_release() {
 
     step "what the folder holds"
     odd=$(cd "$dist" && find . -mindepth 1 "${ignored[@]}" ! -type f ! -path ./signatures \
-        -printf '%P (%Y)\n' | sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(d)$/(a folder)/')
+        -printf '%P (%y)\n' | sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(d)$/(a folder)/')
     [ ! -L "$dist/signatures" ] || odd="signatures (a symbolic link)"$'\n'"$odd"
     while IFS= read -r entry; do
         [ -z "$entry" ] || fail "$entry is not a regular file of the release"
