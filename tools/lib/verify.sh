@@ -48,6 +48,12 @@ verify_release() {
         fail "SHA256SUMS or SHA256SUMS.asc is missing: the release is not signed"
     else
         echo "release key fingerprint: $fingerprints"
+        local project_key="$milka_root/packaging/release-key.asc" project_fingerprint
+        if [ -f "$project_key" ]; then
+            project_fingerprint=$(key_fingerprint "$project_key")
+            [ "$project_fingerprint" = "$fingerprints" ] ||
+                echo "note: this is not the project's release key (packaging/release-key.asc: $project_fingerprint)"
+        fi
         # gpgv reads binary keyrings only.
         mkdir -m 700 "$work/gnupg"
         gpg --homedir "$work/gnupg" --dearmor <"$key" >"$work/keyring.gpg" 2>/dev/null ||
