@@ -350,8 +350,9 @@ void Form1BehaviourTests::licenceNotice()
     QVERIFY(lines.contains(QStringLiteral("　ライセンス：GNU LGPL v3（GNU GPL v3 に基づきます）")));
 #ifdef Q_OS_WIN
     QVERIFY(lines.contains(QStringLiteral("・Qt %1（Qt Core、Qt GUI、Qt Widgets）").arg(qVersion())));
-    // The folder beside milka.exe, as the packages lay it out.
-    QCOMPARE(lines.last(), QDir::toNativeSeparators(QCoreApplication::applicationDirPath() + "/LICENSES"));
+    // The folder beside milka.exe, as the packages lay it out: a full Windows path.
+    QVERIFY2(lines.last().contains(QRegularExpression(QStringLiteral("^[A-Z]:\\\\.+\\\\LICENSES$"))),
+             qPrintable(lines.last()));
     QVERIFY(box.text.contains(QStringLiteral("MinGW-w64 runtime licensing")));
 #else
     const HoldingPackage qt = packageOfLoaded(QStringLiteral("libQt6Core.so"));
@@ -405,6 +406,24 @@ void Form1BehaviourTests::licenceNoticeOfAnInstalledProgram()
                  QStringLiteral("/usr/share/doc/libqt6core6t64（Qt Core の copyright）"),
                  QStringLiteral("/opt/qt/lib/libQt6Gui.so.6（Qt GUI。パッケージの copyright は見つかりません）"),
                  QStringLiteral("/usr/share/common-licenses（GPL-3、LGPL-3、LGPL-2.1）"),
+             }));
+    QCOMPARE(windowsLicenceNotice(QStringLiteral("6.4.2"),
+                                  QStringLiteral("C:\\Program Files\\ミルカ！！！（地方版）\\LICENSES"))
+                 .split(u'\n'),
+             (QStringList{
+                 QStringLiteral("このプログラムは、次のライブラリを使っています。"),
+                 QString(),
+                 QStringLiteral("・Qt 6.4.2（Qt Core、Qt GUI、Qt Widgets）"),
+                 QStringLiteral("　Copyright (C) The Qt Company Ltd. and other contributors."),
+                 QStringLiteral("　ライセンス：GNU LGPL v3（GNU GPL v3 に基づきます）"),
+                 QStringLiteral("　Qt に組み込まれた zlib、PCRE2、FreeType、HarfBuzz、libpng などは、それぞれのライセンスによります。"),
+                 QStringLiteral("・GCC の実行時ライブラリ（libstdc++、libgcc）"),
+                 QStringLiteral("　ライセンス：GNU GPL v3 と GCC Runtime Library Exception 3.1"),
+                 QStringLiteral("・MinGW-w64 の実行時ライブラリと winpthreads"),
+                 QStringLiteral("　ライセンス：MinGW-w64 runtime licensing、MIT 形式"),
+                 QString(),
+                 QStringLiteral("ライセンスの全文は、このプログラムと同じ場所の LICENSES フォルダにあります。"),
+                 QStringLiteral("C:\\Program Files\\ミルカ！！！（地方版）\\LICENSES"),
              }));
 }
 
