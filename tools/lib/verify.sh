@@ -118,7 +118,9 @@ verify_release() {
 authenticode() {
     local log="$4/verify.log" stamp
     if osslsigncode verify -CAfile "$3" -TSA-CAfile "$3" -in "$2" >"$log" 2>&1; then
-        stamp=$(grep -m1 'Timestamp time:' "$log" | sed 's/^[[:space:]]*Timestamp time:[[:space:]]*//') || true
+        # osslsigncode 2.9 says "Timestamp time: ...", 2.5 "The signature is timestamped: ...".
+        stamp=$(sed -n -e '/^[[:space:]]*Timestamp time:/{s/^[[:space:]]*Timestamp time:[[:space:]]*//p;q;}' \
+            -e '/^The signature is timestamped:/{s/^The signature is timestamped:[[:space:]]*//p;q;}' "$log")
         echo "$1: $(grep -m1 'Subject:' "$log" | sed 's/^[[:space:]]*//'), signature verified${stamp:+, time-stamped $stamp}"
     else
         grep -v '^[[:space:]]*$' "$log" | tail -4 | sed 's/^/    /' >&2
