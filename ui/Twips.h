@@ -3,8 +3,10 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
-#include <QVariant>
+#include <QString>
 #include <QWidget>
+
+#include <utility>
 
 // Positions and sizes are kept in twips, as the window designs give them; 15 twips are one
 // device-independent pixel, so Qt's own high-DPI scaling takes it from there.
@@ -35,17 +37,26 @@ inline QRect twipsRect(int left, int top, int width, int height)
 // screen, only the size.
 enum class DesignKeeps { Box, TopLeft, TopRight, SizeCentred };
 
-// Each control carries its designed box, in twips relative to its parent (a window's client
-// area: relative to the screen), and what of it the control keeps, so a check of the windows on a
-// real screen compares what it finds there with the design tables themselves.
-inline constexpr char kDesignTwipsProperty[] = "designTwips";
-inline constexpr char kDesignKeepsProperty[] = "designKeeps";
+// One control's row of a window's design, as data: the control's name (its objectName), its box
+// in twips relative to its parent (a window's, and the main window's client area's: relative to
+// the screen), what of the box it keeps, and the frame it lies in (empty: the client area).
+struct DesignedBox {
+    DesignedBox(QString name, QRect twips, DesignKeeps keeps = DesignKeeps::Box, QString frame = {})
+        : name(std::move(name)), twips(twips), keeps(keeps), frame(std::move(frame))
+    {
+    }
+    QString name;
+    QRect twips;
+    DesignKeeps keeps;
+    QString frame;
+};
 
-// Places a control at its designed box (Left, Top, Width, Height in twips) and records it.
-inline void placeInTwips(QWidget *widget, int left, int top, int width, int height,
-                         DesignKeeps keeps = DesignKeeps::Box)
+// Places a control at its designed box (Left, Top, Width, Height in twips).
+inline void placeInTwips(QWidget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twipsRect(left, top, width, height));
-    widget->setProperty(kDesignTwipsProperty, QRect(left, top, width, height));
-    widget->setProperty(kDesignKeepsProperty, static_cast<int>(keeps));
+}
+inline void placeInTwips(QWidget *widget, const QRect &box)
+{
+    placeInTwips(widget, box.left(), box.top(), box.width(), box.height());
 }

@@ -21,6 +21,7 @@ class QPushButton;
 class QRadioButton;
 class QStatusBar;
 class QTimer;
+struct DesignedBox;
 struct Module1;
 
 namespace engine {
@@ -45,6 +46,10 @@ public:
 
     Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent = nullptr);
     ~Form1() override;
+
+    // Every control's designed box, from the design tables: the client area's on the screen,
+    // the others' in their parents.
+    static QList<DesignedBox> designedBoxes();
 
     // Controls by design name and element number.
     QLineEdit *Text(int column, int row) const; // Text1..Text5 (column 1..5), rows 1..16

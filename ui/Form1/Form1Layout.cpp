@@ -26,6 +26,9 @@
 #include <QStatusBar>
 #include <qdrawutil.h>
 
+#include <string>
+#include <string_view>
+
 namespace {
 
 // The fonts the design names; all are the proportional Japanese font.
@@ -166,6 +169,16 @@ const CommandRow kCommands[] = {
     {3, "オッズデータクリア",          2520, 8160, 1815, 615,  Face::Default,  nullptr},
 };
 
+// The controls that are one of a kind, each in its frame (0: the client area).
+struct ControlRow { const char *name; int frame; int left, top, width, height; };
+const ControlRow kControls[] = {
+    {"Combo1",       5, 240,  360,  735,  300},
+    {"ProgressBar1", 9, 120,  240,  3615, 255},
+    {"Image1",       0, 8040, 240,  480,  480},
+    {"Picture1",     0, 4560, 7320, 3855, 1455},
+    {"StatusBar1",   0, 0,    8880, 8625, 375},
+};
+
 struct LineRow { const char *name; int x1, y1, x2, y2; int width; bool shadow; };
 const LineRow kLines[] = {
     {"Line1", 0,    0,    8520, 0,    3, true},
@@ -208,6 +221,47 @@ QString elementName(const char *name, int index)
     return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
+QRect boxOf(const ControlRow &row)
+{
+    return {row.left, row.top, row.width, row.height};
+}
+
+// A control of kControls, named and at its box.
+template <typename Control> Control *placed(Control *widget, const ControlRow &row)
+{
+    widget->setObjectName(QLatin1String(row.name));
+    placeInTwips(widget, boxOf(row));
+    return widget;
+}
+
+const ControlRow &control(std::string_view name)
+{
+    for (const ControlRow &row : kControls) {
+        if (row.name == name)
+            return row;
+    }
+    Q_UNREACHABLE();
+}
+
+// The entry grid's row r (1..kRows): its top in twips and its controls' names.
+int gridTop(int r)
+{
+    return kGridTop + kGridPitch * (r - 1);
+}
+QString horseNumberName(int r)
+{
+    return elementName("Label2", r - 1);
+}
+QString textName(int column, int r)
+{
+    return elementName(("Text" + std::to_string(column)).c_str(), r);
+}
+// Row 2's "～" is the single label Label5; the other rows use Label4(0), Label4(1..14).
+QString separatorName(int r)
+{
+    return r == 2 ? QStringLiteral("Label5") : elementName("Label4", r == 1 ? 0 : r - 2);
+}
+
 } // namespace
 
 QString form1::columnHeading(int column)
@@ -228,6 +282,42 @@ int form1::typingLength(int column)
     return 0;
 }
 
+QList<DesignedBox> Form1::designedBoxes()
+{
+    const auto frame = [](int number) {
+        return number == 0 ? QString() : QStringLiteral("Frame%1").arg(number);
+    };
+    QList<DesignedBox> boxes{{QStringLiteral("ClientArea"), kClientAreaTwips}};
+    for (const FrameRow &row : kFrames)
+        boxes.append({frame(row.number), {row.left, row.top, row.width, row.height}});
+    for (const OptionRow &row : kOptions)
+        boxes.append({QStringLiteral("Option%1").arg(row.number),
+                      {row.left, row.top, row.width, row.height},
+                      DesignKeeps::Box,
+                      frame(row.frame)});
+    for (const LabelRow &row : kLabels)
+        boxes.append({QStringLiteral("Label%1").arg(row.number),
+                      {row.left, row.top, row.width, row.height},
+                      row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box,
+                      frame(row.frame)});
+    for (int r = 1; r <= kRows; ++r) {
+        boxes.append({horseNumberName(r),
+                      {kHorseNumber.left, gridTop(r), kHorseNumber.width, kHorseNumber.height}});
+        for (const GridColumn &column : kGridColumns)
+            boxes.append({textName(column.column, r),
+                          {column.left, gridTop(r), column.width, column.height}});
+        boxes.append({separatorName(r),
+                      {kSeparator.left, gridTop(r), kSeparator.width, kSeparator.height},
+                      DesignKeeps::TopLeft});
+    }
+    for (const CommandRow &row : kCommands)
+        boxes.append({QStringLiteral("Command%1").arg(row.number),
+                      {row.left, row.top, row.width, row.height}});
+    for (const ControlRow &row : kControls)
+        boxes.append({QLatin1String(row.name), boxOf(row), DesignKeeps::Box, frame(row.frame)});
+    return boxes;
+}
+
 Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_folder(folder),
       m_programEnd([] { QCoreApplication::exit(0); })
@@ -241,8 +331,6 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientArea"));
     setCentralWidget(client);
-    client->setProperty(kDesignTwipsProperty, kClientAreaTwips);
-    client->setProperty(kDesignKeepsProperty, static_cast<int>(DesignKeeps::Box));
 
     buildMenus();
     buildFrames(client);
@@ -365,8 +453,7 @@ void Form1::buildLabels(QWidget *client)
         auto *label = colouredBox ? new ColouredTextBoxLabel(parentOf(row.frame, client))
                                   : new PlainLabel(parentOf(row.frame, client));
         label->setObjectName(QStringLiteral("Label%1").arg(row.number));
-        placeInTwips(label, row.left, row.top, row.width, row.height,
-                     row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box);
+        placeInTwips(label, row.left, row.top, row.width, row.height);
         label->setAlignment(row.align);
         label->setFont(fontOf(row.face, font()));
         if (row.bordered)
@@ -396,10 +483,10 @@ void Form1::buildLabels(QWidget *client)
 void Form1::buildGrid(QWidget *client)
 {
     for (int r = 1; r <= kRows; ++r) {
-        const int top = kGridTop + kGridPitch * (r - 1);
+        const int top = gridTop(r);
 
         auto *number = new PlainLabel(QString::number(r), client);
-        number->setObjectName(elementName("Label2", r - 1));
+        number->setObjectName(horseNumberName(r));
         placeInTwips(number, kHorseNumber.left, top, kHorseNumber.width, kHorseNumber.height);
         number->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         number->setFont(fontOf(Face::HorseNumber, font()));
@@ -411,7 +498,7 @@ void Form1::buildGrid(QWidget *client)
 
         for (const GridColumn &column : kGridColumns) {
             auto *box = new QLineEdit(client);
-            box->setObjectName(elementName(("Text" + std::to_string(column.column)).c_str(), r));
+            box->setObjectName(textName(column.column, r));
             placeInTwips(box, column.left, top, column.width, column.height);
             box->setMaxLength(column.maxLength);
             box->setEnabled(column.enabled);
@@ -425,12 +512,9 @@ void Form1::buildGrid(QWidget *client)
             m_text[column.column][r] = box;
         }
 
-        // Row 2's "～" is the single label Label5; the other rows use Label4(0), Label4(1..14).
         auto *separator = new PlainLabel(QStringLiteral("～"), client);
-        separator->setObjectName(r == 2 ? QStringLiteral("Label5")
-                                        : elementName("Label4", r == 1 ? 0 : r - 2));
-        placeInTwips(separator, kSeparator.left, top, kSeparator.width, kSeparator.height,
-                     DesignKeeps::TopLeft);
+        separator->setObjectName(separatorName(r));
+        placeInTwips(separator, kSeparator.left, top, kSeparator.width, kSeparator.height);
         separator->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
         separator->setToolTip(kOddsTip);
         separator->setProperty("autoSize", true);
@@ -455,34 +539,30 @@ void Form1::buildRightColumn(QWidget *client)
         m_command[row.number] = button;
     }
 
-    m_combo1 = new QComboBox(m_frame[5]);
-    m_combo1->setObjectName(QStringLiteral("Combo1"));
-    placeInTwips(m_combo1, 240, 360, 735, 300);
+    const ControlRow &combo1 = control("Combo1");
+    m_combo1 = placed(new QComboBox(parentOf(combo1.frame, client)), combo1);
     for (int count = engine::kMinRunners; count <= engine::kMaxRunners; ++count)
         m_combo1->addItem(QString::number(count));
     m_combo1->setCurrentIndex(-1);
     m_combo1->setToolTip(QStringLiteral("出走馬数"));
     m_combo1->setAccessibleName(QStringLiteral("出走馬数"));
 
-    m_progressBar1 = new QProgressBar(m_frame[9]);
-    m_progressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    placeInTwips(m_progressBar1, 120, 240, 3615, 255);
+    const ControlRow &progressBar1 = control("ProgressBar1");
+    m_progressBar1 = placed(new QProgressBar(parentOf(progressBar1.frame, client)), progressBar1);
     m_progressBar1->setRange(0, kProgressSteps);
     m_progressBar1->setValue(0);
     m_progressBar1->setTextVisible(false);
     m_progressBar1->setAccessibleName(QStringLiteral("解析中"));
 
     const QIcon icon(kIconPath);
-    m_image1 = new PlainLabel(client);
-    m_image1->setObjectName(QStringLiteral("Image1"));
-    placeInTwips(m_image1, 8040, 240, 480, 480);
-    m_image1->setPixmap(icon.pixmap(twipsSize(480, 480)));
+    const ControlRow &image1 = control("Image1");
+    m_image1 = placed(new PlainLabel(parentOf(image1.frame, client)), image1);
+    m_image1->setPixmap(icon.pixmap(twipsSize(image1.width, image1.height)));
     m_image1->setAccessibleName(QStringLiteral("ミルカ！！！（地方版）"));
 
     // The picture is shown at its own size from the top-left corner and cut off at the edges.
-    m_picture1 = new PlainLabel(client);
-    m_picture1->setObjectName(QStringLiteral("Picture1"));
-    placeInTwips(m_picture1, 4560, 7320, 3855, 1455);
+    const ControlRow &picture1 = control("Picture1");
+    m_picture1 = placed(new PlainLabel(parentOf(picture1.frame, client)), picture1);
     m_picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_picture1->setLineWidth(2);
     m_picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -514,9 +594,8 @@ void Form1::buildLines(QWidget *client)
 
 void Form1::buildStatusBar(QWidget *client)
 {
-    m_statusBar1 = new QStatusBar(client);
-    m_statusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    placeInTwips(m_statusBar1, 0, 8880, 8625, 375);
+    const ControlRow &statusBar1 = control("StatusBar1");
+    m_statusBar1 = placed(new QStatusBar(parentOf(statusBar1.frame, client)), statusBar1);
 
     auto *textPanel = new PlainLabel(m_statusBar1);
     textPanel->setMinimumWidth(twips(kTextPanelWidth));

@@ -42,6 +42,9 @@ struct ControlRow {
 constexpr LabelStyle kNoteStyle{9.0, false, true, true};
 constexpr LabelStyle kQuestionStyle{11.25, true, false, false};
 
+// The dialog's client area on the screen.
+constexpr QRect kFormTwips{5370, 3360, 5835, 4470};
+
 // In the order of the form's control list: later controls lie above earlier ones.
 // clang-format off
 constexpr std::array kControls{
@@ -111,6 +114,14 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 } // namespace
 
+QList<DesignedBox> Form3::designedBoxes()
+{
+    QList<DesignedBox> boxes{{QStringLiteral("Form3"), kFormTwips}};
+    for (const ControlRow &row : kControls)
+        boxes.append({QLatin1String(row.name), {row.left, row.top, row.width, row.height}});
+    return boxes;
+}
+
 Form3::Form3(Module1 &state, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
@@ -119,7 +130,7 @@ Form3::Form3(Module1 &state, QWidget *parent)
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("SPAT4データ確認"));
     setWindowIcon(QIcon(kProgramIconResource));
-    placeInTwips(this, 5370, 3360, 5835, 4470);
+    placeInTwips(this, kFormTwips);
     setFixedSize(size());
 
     std::vector<std::pair<int, QWidget *>> tabOrder;

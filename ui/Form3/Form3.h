@@ -4,6 +4,7 @@
 
 class QCalendarWidget;
 class QPushButton;
+struct DesignedBox;
 struct Module1;
 
 // Asks at start-up whether SPAT4 place-odds data are present and sets Spat4DataFlag.
@@ -18,6 +19,9 @@ public:
     static constexpr int EndProgram = 2;
 
     explicit Form3(Module1 &state, QWidget *parent = nullptr);
+
+    // The dialog's designed box on the screen and its controls', from the design table.
+    static QList<DesignedBox> designedBoxes();
 
     // True once "キャンセル" has been chosen.
     bool endRequested() const { return m_endRequested; }

@@ -58,6 +58,9 @@ constexpr std::array kControls{
     ControlRow{"cmdSysInfo",     Kind::Button,  3120, 3600, 1380,  345, "ｼｽﾃﾑ情報(&S)...",      nullptr,     false, false},
 };
 
+// The dialog's client area on the screen.
+constexpr QRect kFormTwips{2340, 1935, 5730, 4050};
+
 // The etched separator above the buttons: a grey line lying on a white one that is two wide,
 // so the pair reads as a groove. Element 1 is made last, to lie on top.
 struct LineRow {
@@ -130,8 +133,7 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
         widget = label;
     }
     widget->setObjectName(QString::fromLatin1(row.name));
-    placeInTwips(widget, row.left, row.top, row.width, row.height,
-                 row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box);
+    placeInTwips(widget, row.left, row.top, row.width, row.height);
     if (row.font) {
         QFont font(kPGothic);
         font.setPointSizeF(row.font->points);
@@ -152,6 +154,16 @@ QWidget *makeControl(const ControlRow &row, QWidget *parent)
 
 } // namespace
 
+QList<DesignedBox> frmAbout::designedBoxes()
+{
+    QList<DesignedBox> boxes{{QStringLiteral("frmAbout"), kFormTwips}};
+    for (const ControlRow &row : kControls)
+        boxes.append({QLatin1String(row.name),
+                      {row.left, row.top, row.width, row.height},
+                      row.autoSize ? DesignKeeps::TopLeft : DesignKeeps::Box});
+    return boxes;
+}
+
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent,
               // Owned by the main window, the dialog is kept above its owner and, on Windows,
@@ -162,7 +174,7 @@ frmAbout::frmAbout(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    placeInTwips(this, 2340, 1935, 5730, 4050);
+    placeInTwips(this, kFormTwips);
     setFixedSize(size());
 
     for (const LineRow &row : kLines) {

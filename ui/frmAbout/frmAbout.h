@@ -6,6 +6,7 @@
 
 class QLabel;
 class QPushButton;
+struct DesignedBox;
 
 // The version-information dialog opened by the main window's VER command, which passes itself
 // as the owner.
@@ -13,6 +14,9 @@ class frmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit frmAbout(QWidget *parent = nullptr);
+
+    // The dialog's designed box on the screen and its controls', from the design table.
+    static QList<DesignedBox> designedBoxes();
 
     // What the system-information button runs; true when the program was started. The
     // platform's lookup unless replaced.

@@ -51,6 +51,10 @@ constexpr LabelFont kProductFont{&kGothic, 14.25, false, false};
 constexpr LabelFont kVersionFont{&kPGothic, 12.0, false, false};
 constexpr LabelFont kMakerFont{&kPGothic, 9.0, true, true};
 
+// The window, centred on the screen, and its one frame.
+constexpr QRect kFormTwips{0, 0, 7380, 4245};
+constexpr QRect kFrame1Twips{150, 60, 7080, 4050};
+
 // The children of Frame1, positions relative to the frame.
 // clang-format off
 constexpr std::array kControls{
@@ -70,10 +74,7 @@ QLabel *makeControl(const ControlRow &row, QWidget *parent)
 {
     auto *label = new PlainLabel(QString::fromUtf8(row.text), parent);
     label->setObjectName(QString::fromLatin1(row.name));
-    placeInTwips(label, row.left, row.top, row.width, row.height,
-                 !row.autoSize      ? DesignKeeps::Box
-                 : row.rightAligned ? DesignKeeps::TopRight
-                                    : DesignKeeps::TopLeft);
+    placeInTwips(label, row.left, row.top, row.width, row.height);
     // Clicks on the labels and the picture are not clicks on the frame.
     label->setAttribute(Qt::WA_NoMousePropagation);
     if (row.kind == Kind::Image) {
@@ -112,6 +113,20 @@ void autoSize(QLabel *label)
 
 } // namespace
 
+QList<DesignedBox> frmSplash::designedBoxes()
+{
+    QList<DesignedBox> boxes{{QStringLiteral("frmSplash"), kFormTwips, DesignKeeps::SizeCentred},
+                             {QStringLiteral("Frame1"), kFrame1Twips}};
+    for (const ControlRow &row : kControls)
+        boxes.append({QLatin1String(row.name),
+                      {row.left, row.top, row.width, row.height},
+                      !row.autoSize      ? DesignKeeps::Box
+                      : row.rightAligned ? DesignKeeps::TopRight
+                                         : DesignKeeps::TopLeft,
+                      QStringLiteral("Frame1")});
+    return boxes;
+}
+
 frmSplash::frmSplash(QWidget *parent)
     : QWidget(parent,
               // A tool window stays out of the taskbar and keeps its caption; without the
@@ -121,16 +136,14 @@ frmSplash::frmSplash(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setWindowTitle(QStringLiteral("トモロのミルカ！！！(地方版)"));
-    setFixedSize(twipsSize(7380, 4245));
+    setFixedSize(twipsSize(kFormTwips.width(), kFormTwips.height()));
     setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->geometry()));
-    setProperty(kDesignTwipsProperty, QRect(0, 0, 7380, 4245));
-    setProperty(kDesignKeepsProperty, static_cast<int>(DesignKeeps::SizeCentred));
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    placeInTwips(Frame1, 150, 60, 7080, 4050);
+    placeInTwips(Frame1, kFrame1Twips);
     for (const ControlRow &row : kControls) {
         QLabel *label = makeControl(row, Frame1);
         if (row.autoSize)

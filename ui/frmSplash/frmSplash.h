@@ -7,6 +7,7 @@
 
 class QFrame;
 class QLabel;
+struct DesignedBox;
 
 // The splash screen. Closing it holds the user-interface thread for a little over two seconds,
 // so it stays on screen that long however it is closed.
@@ -17,6 +18,10 @@ public:
     using Clock = std::function<std::chrono::nanoseconds()>;
 
     explicit frmSplash(QWidget *parent = nullptr);
+
+    // The window's designed box (its size; it is centred on the screen), its frame's and the
+    // frame's controls', from the design table.
+    static QList<DesignedBox> designedBoxes();
 
     // The whole life of the splash at start-up: create it, show it, draw it at once, close it
     // (which holds), destroy it. Returns when it is gone.
