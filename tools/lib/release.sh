@@ -59,8 +59,8 @@ manifest_value() {
 # and what it is ("path (symbolic link)").
 entries_that_are_not_files() {
     (cd "$1" && find . -mindepth 1 ! -type f ! -type d -printf '%P (%y)\n') |
-        sed -e 's/(l)$/(symbolic link)/' -e 's/(p)$/(FIFO)/' -e 's/(s)$/(socket)/' \
-            -e 's/([bc])$/(device)/' -e 's/(N)$/(missing)/'
+        sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(s)$/(a socket)/' \
+            -e 's/([bc])$/(a device)/'
 }
 
 # write_manifest folder kind [made-from]: the folder's MANIFEST, listing every file in it.

@@ -30,9 +30,9 @@ verify_release() {
     [ -n "$in_stage" ] || ignored=()
 
     step "what the folder holds"
-    odd=$(cd "$dist" && find . -mindepth 1 "${ignored[@]}" ! -type f ! -path ./signatures \
-        -printf '%P (%y)\n' | sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(d)$/(a folder)/')
-    [ ! -L "$dist/signatures" ] || odd="signatures (a symbolic link)"$'\n'"$odd"
+    # Links (signatures/ among them), FIFOs and the like, and every folder but signatures/.
+    odd=$(entries_that_are_not_files "$dist"
+        cd "$dist" && find . -mindepth 1 "${ignored[@]}" -type d ! -path ./signatures -printf '%P (a folder)\n')
     while IFS= read -r entry; do
         [ -z "$entry" ] || fail "$entry is not a regular file of the release"
     done <<<"$odd"
