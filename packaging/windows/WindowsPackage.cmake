@@ -29,7 +29,13 @@ find_file(MILKA_QTBASE_JA qtbase_ja.qm PATHS /usr/share/qt6/translations NO_DEFA
           NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 set(_plugins ${_qt}/plugins)
-set(_shippedPlugins platforms/qwindows.dll styles/qwindowsvistastyle.dll imageformats/qico.dll)
+# The Windows styles: qwindowsvistastyle.dll up to Qt 6.6, qmodernwindowsstyle.dll from 6.7.
+if(Qt6_VERSION VERSION_LESS 6.7)
+    set(_stylePlugin styles/qwindowsvistastyle.dll)
+else()
+    set(_stylePlugin styles/qmodernwindowsstyle.dll)
+endif()
+set(_shippedPlugins platforms/qwindows.dll ${_stylePlugin} imageformats/qico.dll)
 
 # Beside the build's programs, for the tests.
 set(_bin ${CMAKE_BINARY_DIR}/bin)
@@ -73,7 +79,19 @@ set(MILKA_QT_VERSION ${Qt6_VERSION})
 string(REGEX REPLACE "-.*" "" MILKA_GCC_VERSION "${MILKA_GCC_PACKAGE_VERSION}")
 string(REGEX REPLACE "-.*" "" MILKA_MINGW_VERSION "${MILKA_MINGW_DEBIAN_VERSION}")
 get_filename_component(MILKA_MINGW_TRIPLET ${CMAKE_CXX_COMPILER} NAME)
-file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/qt-windows-options.txt _options REGEX "^[^#]")
+# The options lines for every Qt version, and those for this one without their "6.4: ".
+file(STRINGS ${PROJECT_SOURCE_DIR}/cmake/qt-windows-options.txt _lines REGEX "^[^#]")
+string(REGEX MATCH "^[0-9]+\\.[0-9]+" _qtMinor "${Qt6_VERSION}")
+set(_options "")
+foreach(_line IN LISTS _lines)
+    if(_line MATCHES "^([0-9]+\\.[0-9]+): (.*)$")
+        if(CMAKE_MATCH_1 STREQUAL _qtMinor)
+            list(APPEND _options "${CMAKE_MATCH_2}")
+        endif()
+    else()
+        list(APPEND _options "${_line}")
+    endif()
+endforeach()
 list(JOIN _options "\n      " MILKA_QT_OPTIONS)
 set(MILKA_QT_OPTIONS "      ${MILKA_QT_OPTIONS}")
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS

@@ -4,9 +4,12 @@
 
 # debian_apt_get args...: apt-get on a private source list under the cache that holds the deb
 # stanzas of this machine's Debian archives as deb-src, with its own package lists; only
-# these calls read it, and /etc/apt stays exactly as it was. The lists are read once a day.
+# these calls read it, and /etc/apt stays exactly as it was. The lists are read once a day, and
+# kept for each Debian release apart (a Debian 13 root shares the cache with this machine).
 debian_apt_get() {
-    local apt_dir="$milka_cache/apt" f
+    local apt_dir release f
+    release=$(sed -n 's/^VERSION_CODENAME="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' /etc/os-release)
+    apt_dir="$milka_cache/apt-${release:-unknown}"
     local options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
         -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
         -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" -o APT::Sandbox::User=root)

@@ -7,9 +7,16 @@
 # version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
 # MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
 # goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
-# versions, and the build script and toolchain file (their comments aside), so an update of any
+# versions, the Debian root it is built in (if any), and the build script and toolchain file
+# (their comments aside), so an update of any
 # of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
-qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
+# The options for the installed host tools' Qt: the lines for every version, and those for its
+# own version ("6.4: ...") without the version.
+qt_windows_options=$(awk -v version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null |
+    sed -n 's/^\([0-9]*\.[0-9]*\)\..*/\1/p')" '
+    /^#/ { next }
+    /^[0-9]+\.[0-9]+: / { if (substr($0, 1, index($0, ":") - 1) != version) next; sub(/^[^:]*: /, "") }
+    { print }' "$milka_root/cmake/qt-windows-options.txt")
 windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
 gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
 
@@ -30,6 +37,8 @@ qt_windows_key() {
         for p in $windows_toolchain_packages; do
             echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
         done
+        # In the Windows root of tools/debian-root (tools/in-windows-root), that root's own key.
+        [ -z "${MILKA_DEBIAN_ROOT:-}" ] || echo "root $MILKA_DEBIAN_ROOT"
         # Which of tools/lib/ the script sources, and the words of its steps, do not change what it
         # builds.
         # shellcheck disable=SC2016 # a literal $ in the sed pattern
@@ -43,11 +52,12 @@ qt_windows_prefix() {
     echo "$milka_cache/qt-${version%%+*}-mingw-x86_64-$(qt_windows_key)"
 }
 # Debian's qt6-base source, unpacked by tools/build-qt-windows: its licence texts go into the
-# Windows packages.
+# Windows packages. Each version in a folder of its own, which a fetch empties first: this
+# machine and the Debian 13 root share the cache.
 qt_windows_source() {
     local version
     version=$(qt_windows_source_version)
-    echo "$milka_cache/src/qt6-base-${version%%+*}"
+    echo "$milka_cache/src/${version%%+*}/qt6-base-${version%%+*}"
 }
 
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.

@@ -1,0 +1,68 @@
+# shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
+# Sourced after tools/lib.sh by the scripts that work in a Debian 13 root of tools/debian-root,
+# always in a fresh copy of it: an overlay on the cached root, which stays as it was. The mounts
+# are the script's alone: in a mount namespace of its own they end with it, however it ends, and
+# no other process sees them. Needs root (mounts, chroot).
+
+# own_mount_namespace "$@": the script again, in a mount namespace of its own (once).
+own_mount_namespace() {
+    [ "$(id -u)" -eq 0 ] || die "needs root, to mount a Debian 13 root and enter it"
+    require_tools unshare chroot mount umount
+    if [ "${MILKA_OWN_MOUNTS:-}" != 1 ]; then
+        local self
+        self=$(cd "$milka_caller_dir" && realpath "$0")
+        exec env MILKA_OWN_MOUNTS=1 unshare --mount --propagation private "$self" "$@"
+    fi
+}
+
+# leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
+# is still mounted there, leaves it: removing would reach into the folders mounted in.
+# shellcheck disable=SC2317 # run at exit (on_exit)
+leave_root() {
+    umount -R "$1/root" || umount -R -l "$1/root"
+    if awk -v dir="$1/" 'index($5, dir) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo
+    then
+        echo "$milka_script: $1 is still mounted, so not removed" >&2
+        return 1
+    fi
+    rm -rf "$1"
+}
+
+# enter_root cached-root: a fresh copy of the cached root, in a new folder that goes at exit with
+# all that is mounted in it; its path in $root. It has this machine's /dev and name servers (for
+# apt, when a package is missing).
+enter_root() {
+    local work
+    work=$(mktemp -d "${TMPDIR:-/tmp}/milka-$milka_script.XXXXXX")
+    on_exit leave_root "$work"
+    root="$work/root"
+    mkdir "$root" "$work/upper" "$work/work"
+    mount -t overlay overlay -o "lowerdir=$1,upperdir=$work/upper,workdir=$work/work" "$root"
+    mount --rbind /dev "$root/dev"
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+}
+
+# bind_into_root folder [path-in-root] [ro]: the folder seen in the root, at its own path unless
+# another is given; read-only with ro.
+bind_into_root() {
+    local target="$root${2:-$1}"
+    mkdir -p "$target"
+    mount --bind "$1" "$target"
+    [ "${3:-}" != ro ] || mount -o remount,bind,ro "$target"
+}
+
+# in_root [--offline] command...: runs in the root, in the checkout, with a clean environment
+# (and the variables of the array root_env), in a process namespace of its own: whatever it
+# leaves running ends with it. --offline: in a network namespace of its own too, which has no
+# network (and its own X displays).
+root_env=()
+in_root() {
+    local net=()
+    if [ "$1" = --offline ]; then
+        net=(--net)
+        shift
+    fi
+    unshare --pid "${net[@]}" --fork --kill-child --mount-proc="$root/proc" chroot "$root" \
+        /usr/bin/env -i -C "$milka_root" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+        LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@"
+}
