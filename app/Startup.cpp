@@ -13,6 +13,7 @@ void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("milka"));
     QGuiApplication::setDesktopFileName(QStringLiteral("com.example.tomoro.Milka"));
+    useDesignedStyle();
     installJapaneseTranslation(app);
     installJapaneseFonts();
 }

@@ -8,6 +8,13 @@
 #include <QTranslator>
 #include <QWidget>
 
+void useDesignedStyle()
+{
+#ifdef Q_OS_WIN
+    QApplication::setStyle(QStringLiteral("windowsvista"));
+#endif
+}
+
 void installJapaneseFonts()
 {
     // Debian's fontconfig answers DejaVu Sans for the MS names, which has no kana or kanji, so

@@ -90,6 +90,7 @@ inline void typeText(QWidget *widget, const QString &text)
 // Fonts and Qt's Japanese translation, as main() installs them.
 inline void installJapaneseUi()
 {
+    useDesignedStyle();
     installJapaneseFonts();
     installJapaneseTranslation(*static_cast<QApplication *>(QCoreApplication::instance()));
 }

@@ -16,12 +16,14 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QOperatingSystemVersion>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStyle>
 
 #include <cstdio>
 #include <map>
@@ -37,6 +39,7 @@ class WindowsScreenTest : public QObject {
 private slots:
     void initTestCase();
     void windowsTenOrLater();
+    void designedLook();
     void windows_data();
     void windows();
     void forecastShowsWhole();
@@ -302,6 +305,15 @@ void WindowsScreenTest::windowsTenOrLater()
     qInfo("the system says it is %s %d.%d.%d", qPrintable(version.name()), version.majorVersion(),
           version.minorVersion(), version.microVersion());
     QVERIFY(version >= QOperatingSystemVersion::Windows10);
+}
+
+void WindowsScreenTest::designedLook()
+{
+    // The classic style and GDI text on every Windows version (useDesignedStyle); a style plugin
+    // missing from the folder leaves Qt's plain "windows" style, which this names.
+    QCOMPARE(QApplication::style()->name(), QStringLiteral("windowsvista"));
+    QVERIFY(QLibraryInfo::platformPluginArguments(QStringLiteral("Windows"))
+                .contains(QStringLiteral("fontengine=gdi")));
 }
 
 void WindowsScreenTest::windows_data()
