@@ -138,6 +138,14 @@ native_name_case_table() {
     "$milka_root/build/tests/spat4/name-case-table"
 }
 
+# run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it
+# runs there already. Every script that builds, packages or tests the Windows program starts
+# with it: Debian 13's MinGW-w64, Qt 6.8 host tools, Wine 10 and NSIS are there.
+run_in_windows_root() {
+    [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
+    exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
+}
+
 # Built things that outlive a checkout (Qt for Windows, Debian sources) are kept here.
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
 

@@ -11,6 +11,13 @@ app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
+# packages_in_windows_root "$@": the script again in the Windows root (run_in_windows_root), with
+# the stage it tests made first, here: the stage's .deb is this machine's.
+packages_in_windows_root() {
+    [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage
+    run_in_windows_root "$@"
+}
+
 # use_windows_packages: the packages under test, those of the stage ./test made (tools/release
 # build), made anew when it is not of this checkout as it is: the setup ($setup), the zip ($zip)
 # and the Windows folder they hold ($stage).
@@ -24,11 +31,15 @@ use_windows_packages() {
 # make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
 # $older_version): commit d6f1670 of this repository (version 1.0.3) with its version lowered to
 # 1.0.2, whose package also ships a file the current one does not (notes/older-only.txt), made
-# by that commit's own tools/package-windows-installer (with the Qt for Windows of the cache).
+# by that commit's own tools/package-windows-installer, with today's Windows toolchain: the Qt
+# for Windows of the cache, built by today's script and options, and the style plugin of that Qt.
 # Built once per machine and kept in $milka_cache/older-<commit>-<hash of the changes made to
-# it>: built in a folder beside it, which is renamed into place only once complete (.complete).
+# it and of the Windows root>: built in a folder beside it, which is renamed into place only
+# once complete (.complete).
+older_toolchain_files="tools/build-qt-windows tools/lib/windows.sh tools/lib/debian-sources.sh
+cmake/qt-windows-options.txt cmake/mingw-x86_64-compilers.cmake"
 make_older_setup() {
-    local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package
+    local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file
     older_version=1.0.2
     # shellcheck disable=SC2016 # CMake's variables, not the shell's
     changes='# Only in this older version: a file, in a folder of its own, that the current one no longer ships.
@@ -39,7 +50,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     git -C "$milka_root" rev-parse -q --verify "$commit^{commit}" >/dev/null ||
         die "commit $commit, the older version to upgrade from, is not in this checkout's" \
             "history (a shallow clone? git fetch --unshallow fetches it)"
-    key="${commit:0:7}-$(printf '%s\n' "$older_version" "$changes" | sha256sum | cut -c1-10)"
+    # shellcheck disable=SC2086 # the file names are words
+    key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "${MILKA_DEBIAN_ROOT:-}" &&
+        (cd "$milka_root" && cat $older_toolchain_files); } | sha256sum | cut -c1-10)"
     cached="$milka_cache/older-$key"
     older_setup="$cached/milka-$older_version-setup-x64.exe"
     [ ! -f "$cached/.complete" ] || [ ! -f "$older_setup" ] || return 0
@@ -54,6 +67,9 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     grep -q "^project(Milka VERSION $older_version " "$tree/CMakeLists.txt" ||
         die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
     printf '%s\n' "$changes" >>"$tree/packaging/windows/WindowsPackage.cmake"
+    for file in $older_toolchain_files; do cp "$milka_root/$file" "$tree/$file"; done
+    sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' \
+        "$tree/packaging/windows/WindowsPackage.cmake"
     # The archived tree is no git checkout: its packages take their time stamps from the commit.
     # Never signed, whatever the caller's MILKA_SIGN: it is only something to upgrade from.
     SOURCE_DATE_EPOCH=$(git -C "$milka_root" log -1 --format=%ct "$commit") \

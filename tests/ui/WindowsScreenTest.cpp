@@ -1,6 +1,7 @@
 // The four windows as users on Windows see them: drawn by Qt's own windows platform, with the
 // system's fonts and its screen scale (tests/tools/wine-test runs this under Wine at 100, 125
-// and 150 %, LogPixels 96, 120 and 144, the expected one in MILKA_SCREEN_DPI). Every control the
+// and 150 %, LogPixels 96, 120 and 144, the expected one in MILKA_SCREEN_DPI, as Windows 10 and
+// at 125 % as Windows 11 too, MILKA_SCREEN_WINDOWS). Every control the
 // design tables place stands within one device pixel of its row's twips, every caption is drawn
 // whole in its box in the font the system actually gave, and the forecast's numbers and pairs
 // show whole. The fonts in use are named in the output.
@@ -38,7 +39,7 @@ class WindowsScreenTest : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void windowsTenOrLater();
+    void windowsVersion();
     void designedLook();
     void windows_data();
     void windows();
@@ -299,12 +300,16 @@ void WindowsScreenTest::initTestCase()
     QCOMPARE(m_ratio * 96, m_dpi);
 }
 
-void WindowsScreenTest::windowsTenOrLater()
+void WindowsScreenTest::windowsVersion()
 {
     const QOperatingSystemVersion version = QOperatingSystemVersion::current();
     qInfo("the system says it is %s %d.%d.%d", qPrintable(version.name()), version.majorVersion(),
           version.minorVersion(), version.microVersion());
     QVERIFY(version >= QOperatingSystemVersion::Windows10);
+    // Each prefix says which Windows it is, as MILKA_SCREEN_WINDOWS expects: on 11, Qt would
+    // pick its windows11 style by itself.
+    const bool eleven = qEnvironmentVariable("MILKA_SCREEN_WINDOWS") == QLatin1String("11");
+    QCOMPARE(version >= QOperatingSystemVersion::Windows11, eleven);
 }
 
 void WindowsScreenTest::designedLook()

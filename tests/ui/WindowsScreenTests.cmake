@@ -1,6 +1,7 @@
 # The four windows on Qt's own Windows platform, at 100, 125 and 150 % (LogPixels 96, 120 and
-# 144), each scale in a Wine prefix of its own that tests/tools/wine-test makes beside the build's
-# (wine-prefix-96 and so on), on a Japanese desktop. Elsewhere it is only built on request.
+# 144) on Windows 10, and at 125 % on Windows 11, each in a Wine prefix of its own that
+# tests/tools/wine-test makes beside the build's (wine-prefix-96, ..., wine-prefix-120-win11), on a
+# Japanese desktop. Elsewhere it is only built on request.
 if(CMAKE_CROSSCOMPILING AND WIN32)
     add_executable(WindowsScreenTest WindowsScreenTest.cpp Form1TestSupport.h)
 else()
@@ -9,17 +10,29 @@ endif()
 target_link_libraries(WindowsScreenTest PRIVATE ui Qt6::Test)
 milka_ui_test_headers(WindowsScreenTest)
 if(CMAKE_CROSSCOMPILING AND WIN32)
-    foreach(dpi 96 120 144)
+    foreach(screen 96 120 144 120-win11)
+        string(REGEX MATCH "^[0-9]+" dpi ${screen})
+        if(screen MATCHES "-win11$")
+            set(windows 11)
+        else()
+            set(windows 10)
+        endif()
         set(env ${MILKA_TEST_ENV})
         list(FILTER env EXCLUDE REGEX "^(LANG|LC_ALL|WINEQT_QPA_PLATFORM|WINEQT_QPA_FONTDIR)=")
         list(APPEND env "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8" "WINEQT_QPA_PLATFORM=windows"
-             "MILKA_SCREEN_DPI=${dpi}" "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix-${dpi}")
+             "MILKA_SCREEN_DPI=${dpi}" "MILKA_SCREEN_WINDOWS=${windows}"
+             "WINEPREFIX=${CMAKE_BINARY_DIR}/wine-prefix-${screen}")
         # A Japanese desktop writes its console output in code page 932 (the fonts' names).
-        add_test(NAME WindowsScreenTest_${dpi}
+        add_test(NAME WindowsScreenTest_${screen}
                  COMMAND bash -c "set -o pipefail; \"\$0\" \"\$1\" 2>&1 | iconv -f CP932 -t UTF-8"
                          ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:WindowsScreenTest>)
         # A run that skipped is a run that checked nothing: it fails, whatever its exit code.
-        set_tests_properties(WindowsScreenTest_${dpi} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
+        set_tests_properties(WindowsScreenTest_${screen} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                              FAIL_REGULAR_EXPRESSION "SKIP +: ")
     endforeach()
+endif()
+
+# A window that refuses the session's end, for tests/tools/wine-test's log-off under Wine.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    add_executable(log-off-refuser WIN32 LogOffRefuser.cpp)
 endif()

@@ -51,11 +51,12 @@ bind_into_root() {
     [ "${3:-}" != ro ] || mount -o remount,bind,ro "$target"
 }
 
-# in_root [--offline] command...: runs in the root, in the checkout, with a clean environment
-# (and the variables of the array root_env), in a process namespace of its own: whatever it
+# in_root [--offline] command...: runs in the root, in the checkout (or the folder root_cwd), with
+# a clean environment (and the variables of the array root_env), in a process namespace of its own: whatever it
 # leaves running ends with it. --offline: in a network namespace of its own too, which has no
 # network (and its own X displays).
 root_env=()
+root_cwd=""
 in_root() {
     local net=()
     if [ "$1" = --offline ]; then
@@ -63,6 +64,6 @@ in_root() {
         shift
     fi
     unshare --pid "${net[@]}" --fork --kill-child --mount-proc="$root/proc" chroot "$root" \
-        /usr/bin/env -i -C "$milka_root" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
+        /usr/bin/env -i -C "${root_cwd:-$milka_root}" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
         LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@"
 }

@@ -15,9 +15,9 @@
 
 stage_format="milka-stage 1"
 
-# The Debian packages whose versions a stage records: what went into its files.
-stage_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools $windows_toolchain_packages
-nsis zip dpkg-dev osslsigncode gnupg"
+# The Debian packages whose versions a stage records: what went into its files (those of the
+# Windows root come from tools/package-windows, $windows_toolchain_file).
+stage_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools dpkg-dev osslsigncode gnupg"
 
 # The state of the checkout: its commit, and when anything is uncommitted, a hash of the changes
 # and untracked files after a "+". A stage made from uncommitted changes is never published.
@@ -78,7 +78,7 @@ write_manifest() {
             echo "built-with $p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
         done
         echo "built-with osslsigncode-on-path $(osslsigncode --version 2>/dev/null | head -1 | sed 's/,.*//' || echo none)"
-        [ -z "${MILKA_QT_WINDOWS:-}" ] || echo "qt-windows $(basename "$MILKA_QT_WINDOWS")"
+        [ -z "${manifest_toolchain:-}" ] || echo "$manifest_toolchain"
         (cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0' | LC_ALL=C sort -z |
             xargs -0r sha256sum -- | sed 's/^\([0-9a-f]*\)  /file \1 /')
     } >"$dir/MANIFEST"
@@ -127,9 +127,13 @@ stage_source_is_this_commit() {
 # tools/release build. use_stage makes it anew unless its manifest says it was made from the
 # checkout as it is now, and sets the paths of the packages in it.
 milka_stage="$milka_root/build-stage"
+# In the Windows root it only checks: the .deb is made on this machine (the Windows tests make
+# the stage before they go into the root).
 use_stage() {
     if [ ! -f "$milka_stage/MANIFEST" ] ||
         [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then
+        [ -z "${MILKA_DEBIAN_ROOT:-}" ] ||
+            die "$milka_stage is not of this checkout as it is: make it with tools/release build, outside the Windows root"
         "$milka_root/tools/release" build --stage "$milka_stage"
     fi
     check_stage "$milka_stage" build

@@ -10,15 +10,13 @@
 # versions, the Debian root it is built in (if any), and the build script and toolchain file
 # (their comments aside), so an update of any
 # of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
-# The options for the installed host tools' Qt: the lines for every version, and those for its
-# own version ("6.4: ...") without the version.
-qt_windows_options=$(awk -v version="$(dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null |
-    sed -n 's/^\([0-9]*\.[0-9]*\)\..*/\1/p')" '
-    /^#/ { next }
-    /^[0-9]+\.[0-9]+: / { if (substr($0, 1, index($0, ":") - 1) != version) next; sub(/^[^:]*: /, "") }
-    { print }' "$milka_root/cmake/qt-windows-options.txt")
+qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
 windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
 gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
+# What the Windows packages are made with, which tools/package-windows records for the release's
+# manifest ("windows-built-with package version" lines), with the root and Qt's cache folder.
+windows_build_packages="cmake ninja-build qt6-base-dev-tools $windows_toolchain_packages nsis zip"
+windows_toolchain_file="$windows_package_dir/toolchain.txt"
 
 qt_windows_version() {
     dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null ||
@@ -39,10 +37,10 @@ qt_windows_key() {
         done
         # In the Windows root of tools/debian-root (tools/in-windows-root), that root's own key.
         [ -z "${MILKA_DEBIAN_ROOT:-}" ] || echo "root $MILKA_DEBIAN_ROOT"
-        # Which of tools/lib/ the script sources, and the words of its steps, do not change what it
-        # builds.
+        # Which of tools/lib/ the script sources, the words of its steps, and its move into the
+        # Windows root do not change what it builds.
         # shellcheck disable=SC2016 # a literal $ in the sed pattern
-        sed -e '/^[[:space:]]*step "/d' -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
+        sed -e '/^[[:space:]]*step "/d' -e '/^run_in_windows_root /d' -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
             "$milka_root/tools/build-qt-windows" "$milka_root/cmake/mingw-x86_64-compilers.cmake"
     } | sha256sum | cut -c1-10
 }
@@ -62,6 +60,14 @@ qt_windows_source() {
 
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
+    # A build folder kept from a failed run resumes; one configured from another source folder
+    # cannot (cmake refuses it), and starts afresh.
+    local kept
+    kept="$milka_cache/qt-build-$(qt_windows_key)"
+    if [ -f "$kept/CMakeCache.txt" ] &&
+        ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$(qt_windows_source)" "$kept/CMakeCache.txt"; then
+        rm -rf "$kept"
+    fi
     "$milka_root/tools/build-qt-windows"
     MILKA_QT_WINDOWS=$(qt_windows_prefix)
     [ -f "$MILKA_QT_WINDOWS/.complete" ] || die "Qt for Windows is not in $MILKA_QT_WINDOWS"
