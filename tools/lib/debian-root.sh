@@ -52,18 +52,23 @@ bind_into_root() {
 }
 
 # in_root [--offline] command...: runs in the root, in the checkout (or the folder root_cwd), with
-# a clean environment (and the variables of the array root_env), in a process namespace of its own: whatever it
-# leaves running ends with it. --offline: in a network namespace of its own too, which has no
-# network (and its own X displays).
+# a clean environment (and the variables of the array root_env), in a process namespace of its
+# own: whatever it leaves running ends with it. --offline: in a network namespace of its own too,
+# which has no network (and its own X displays). root_command [--offline] command... only puts
+# that command line in the array root_command, for a caller that runs it in the background.
 root_env=()
 root_cwd=""
-in_root() {
+root_command() {
     local net=()
     if [ "$1" = --offline ]; then
         net=(--net)
         shift
     fi
-    unshare --pid "${net[@]}" --fork --kill-child --mount-proc="$root/proc" chroot "$root" \
-        /usr/bin/env -i -C "${root_cwd:-$milka_root}" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
-        LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@"
+    root_command=(unshare --pid "${net[@]}" --fork --kill-child --mount-proc="$root/proc" chroot "$root"
+        /usr/bin/env -i -C "${root_cwd:-$milka_root}" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
+        LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@")
+}
+in_root() {
+    root_command "$@"
+    "${root_command[@]}"
 }
