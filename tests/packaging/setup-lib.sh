@@ -32,12 +32,12 @@ use_windows_packages() {
 # $older_version): commit d6f1670 of this repository (version 1.0.3) with its version lowered to
 # 1.0.2, whose package also ships a file the current one does not (notes/older-only.txt), made
 # by that commit's own tools/package-windows-installer, with today's Windows toolchain: the Qt
-# for Windows of the cache, built by today's script and options, and the style plugin of that Qt.
+# for Windows of the cache, built by today's script and options, its style plugin and licence list.
 # Built once per machine and kept in $milka_cache/older-<commit>-<hash of the changes made to
 # it and of the Windows root>: built in a folder beside it, which is renamed into place only
 # once complete (.complete).
 older_toolchain_files="tools/build-qt-windows tools/lib/windows.sh tools/lib/debian-sources.sh
-cmake/qt-windows-options.txt cmake/mingw-x86_64-compilers.cmake"
+cmake/qt-windows-options.txt cmake/mingw-x86_64-compilers.cmake packaging/windows/licenses.list"
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file
     older_version=1.0.2
