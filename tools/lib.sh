@@ -143,6 +143,12 @@ native_name_case_table() {
 # with it: Debian 13's MinGW-w64, Qt 6.8 host tools, Wine 10 and NSIS are there.
 run_in_windows_root() {
     [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
+    # exec leaves the exit trap behind: what the script set up so far is undone first.
+    local i
+    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
+        eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
+    done
+    milka_cleanups=()
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
 }
 
