@@ -34,15 +34,21 @@ debian_apt_get() {
 }
 
 # debian_source_file package version path destination: one file of a Debian source package's
-# upstream tarball (fetched once into the cache), copied to destination.
+# upstream tarball (fetched once into the cache), copied to destination. Only the tarball is
+# fetched, checked against the SHA-256 that the archive's signed Sources index gives: the
+# source's other files are not needed (and a mirror may lack them).
 debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
-    local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2"
+    local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum
     upstream=${upstream#*:}
     if [ ! -f "$dir/.complete" ]; then
         rm -rf "$dir"
         mkdir -p "$dir"
-        (cd "$dir" && debian_apt_get source --download-only -qq "$package=$version") >&2
+        # "'URI' name size SHA256:sum" for each file of the source.
+        read -r uri name _ sum < <(debian_apt_get source --print-uris -qq "$package=$version" |
+            awk -v tarball="${package}_$upstream.orig.tar." 'index($2, tarball) == 1 && $2 !~ /\.asc$/')
+        [ -n "${sum:-}" ] || die "no upstream tarball of $package $version in the archive's Sources index"
+        /usr/lib/apt/apt-helper -o APT::Sandbox::User=root download-file "${uri//\'/}" "$dir/$name" "$sum" >&2
         touch "$dir/.complete"
     fi
     local tarball
