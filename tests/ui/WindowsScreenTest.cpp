@@ -317,8 +317,10 @@ void WindowsScreenTest::designedLook()
     // The classic style and GDI text on every Windows version (useDesignedStyle); a style plugin
     // missing from the folder leaves Qt's plain "windows" style, which this names.
     QCOMPARE(QApplication::style()->name(), QStringLiteral("windowsvista"));
-    QVERIFY(QLibraryInfo::platformPluginArguments(QStringLiteral("Windows"))
-                .contains(QStringLiteral("fontengine=gdi")));
+    const QStringList arguments = QLibraryInfo::platformPluginArguments(QStringLiteral("Windows"));
+    QVERIFY2(arguments.contains(QStringLiteral("fontengine=gdi")) &&
+                 arguments.contains(QStringLiteral("nodirectwrite")),
+             qPrintable(arguments.join(QLatin1Char('|'))));
 }
 
 void WindowsScreenTest::windows_data()
