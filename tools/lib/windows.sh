@@ -68,7 +68,9 @@ use_qt_windows() {
         ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$(qt_windows_source)" "$kept/CMakeCache.txt"; then
         rm -rf "$kept"
     fi
-    "$milka_root/tools/build-qt-windows"
+    # One build at a time: a script that needs Qt while another builds it waits for that build.
+    mkdir -p "$milka_cache"
+    flock "$milka_cache/qt-build.lock" "$milka_root/tools/build-qt-windows"
     MILKA_QT_WINDOWS=$(qt_windows_prefix)
     [ -f "$MILKA_QT_WINDOWS/.complete" ] || die "Qt for Windows is not in $MILKA_QT_WINDOWS"
     export MILKA_QT_WINDOWS
