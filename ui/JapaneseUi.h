@@ -16,10 +16,10 @@ inline const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 // On Windows, the classic Windows style ("windowsvista") whatever the Windows version: the
 // windows are laid out in twips for it, and the style Qt 6.7 and later pick on Windows 11
 // ("windows11") draws larger, rounded controls that the boxes were not made for. Text is drawn
-// with GDI (the resources' qt.conf: fontengine=gdi, nodirectwrite; the Qt for Windows we ship
-// has no DirectWrite), as Windows' own dialogs draw the MS fonts, not with the DirectWrite that
-// Qt 6.8 uses by default, whose emboldened digits overrun the designed boxes. Nothing changes
-// elsewhere. Call once, after the QApplication exists and before any window is built.
+// by Qt's FreeType (the resources' qt.conf: fontengine=freetype), every face alike: Qt 6.8 draws
+// with DirectWrite, and even its GDI engine hands DirectWrite the faces Windows must embolden,
+// whose digits then overrun the designed boxes. Nothing changes elsewhere. Call once, after the
+// QApplication exists and before any window is built.
 void useDesignedStyle();
 
 // Maps the MS family names to IPA and Noto fonts where the MS fonts are not installed, and makes
