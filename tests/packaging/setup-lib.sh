@@ -11,13 +11,6 @@ app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
-# packages_in_windows_root "$@": the script again in the Windows root (run_in_windows_root), with
-# the stage it tests made first, here: the stage's .deb is this machine's.
-packages_in_windows_root() {
-    [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage
-    run_in_windows_root "$@"
-}
-
 # use_windows_packages: the packages under test, those of the stage ./test made (tools/release
 # build), made anew when it is not of this checkout as it is: the setup ($setup), the zip ($zip)
 # and the Windows folder they hold ($stage).

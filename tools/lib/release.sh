@@ -139,6 +139,12 @@ use_stage() {
     check_stage "$milka_stage" build
     stage_paths "$milka_stage"
 }
+# packages_in_windows_root "$@": the script again in the Windows root (run_in_windows_root), with
+# the stage it takes the packages from made first, here: the stage's .deb is this machine's.
+packages_in_windows_root() {
+    [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage >&2
+    run_in_windows_root "$@"
+}
 # commit_checkout var: a checkout of this one's last commit whose build-stage/ is current: this
 # checkout when nothing is uncommitted, else a clone of it kept in build-commit/. What a release
 # signs and publishes is always a commit's.
