@@ -15,6 +15,18 @@ own_mount_namespace() {
     fi
 }
 
+# shown_last_line: shows its input on the error stream and prints its last line (the path that
+# tools/debian-root ends with). Not tee /dev/stderr: that opens a log file the error stream goes
+# to anew, and empties it.
+shown_last_line() {
+    local line last=""
+    while IFS= read -r line; do
+        echo "$line" >&2
+        last=$line
+    done
+    echo "$last"
+}
+
 # leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
 # is still mounted there, leaves it: removing would reach into the folders mounted in.
 # shellcheck disable=SC2317 # run at exit (on_exit)
