@@ -16,6 +16,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QImage>
+#include <QPixmap>
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
@@ -119,15 +120,27 @@ Qt::Alignment alignmentOf(const QWidget *widget)
     return static_cast<const QGroupBox *>(widget)->alignment() | Qt::AlignTop;
 }
 
-// The pixels of the control as the screen draws it (grab) where its caption puts ink: those that
-// differ from the control drawn without its caption. (A frame without a title draws its top edge
-// higher up; a title of one space keeps the edge where a title puts it.)
+// The control as the screen draws it, without the controls inside it (a frame's combo box draws
+// itself as the pointer or focus happen to be, and is judged by its own row).
+QImage drawnAlone(QWidget *widget)
+{
+    const qreal ratio = widget->devicePixelRatioF();
+    QPixmap pixmap(widget->size() * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    widget->render(&pixmap, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    return pixmap.toImage();
+}
+
+// The pixels of the control where its caption puts ink: those that differ from the control drawn
+// without its caption. (A frame without a title draws its top edge higher up; a title of one
+// space keeps the edge where a title puts it.)
 QImage inkOf(QWidget *widget)
 {
     const QString caption = captionOf(widget);
-    const QImage with = widget->grab().toImage();
+    const QImage with = drawnAlone(widget);
     setCaptionOf(widget, qobject_cast<QGroupBox *>(widget) ? QStringLiteral(" ") : QString());
-    const QImage without = widget->grab().toImage();
+    const QImage without = drawnAlone(widget);
     setCaptionOf(widget, caption);
     QImage ink(with.size(), QImage::Format_Grayscale8);
     ink.fill(0);
