@@ -31,6 +31,10 @@ use_windows_packages() {
 # once complete (.complete).
 older_toolchain_files="tools/build-qt-windows tools/lib/windows.sh tools/lib/debian-sources.sh
 cmake/qt-windows-options.txt cmake/mingw-x86_64-compilers.cmake packaging/windows/licenses.list"
+# Today's build-qt-windows goes into the Windows root by itself; the older tree is built there
+# already, and its tools/lib.sh does not know the call.
+older_lib_addition='run_in_windows_root() { :; }'
+
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file
     older_version=1.0.2
@@ -44,7 +48,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
         die "commit $commit, the older version to upgrade from, is not in this checkout's" \
             "history (a shallow clone? git fetch --unshallow fetches it)"
     # shellcheck disable=SC2086 # the file names are words
-    key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "${MILKA_DEBIAN_ROOT:-}" &&
+    key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "$older_lib_addition" "${MILKA_DEBIAN_ROOT:-}" &&
         (cd "$milka_root" && cat $older_toolchain_files); } | sha256sum | cut -c1-10)"
     cached="$milka_cache/older-$key"
     older_setup="$cached/milka-$older_version-setup-x64.exe"
@@ -61,6 +65,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
         die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
     printf '%s\n' "$changes" >>"$tree/packaging/windows/WindowsPackage.cmake"
     for file in $older_toolchain_files; do cp "$milka_root/$file" "$tree/$file"; done
+    printf '%s\n' "$older_lib_addition" >>"$tree/tools/lib.sh"
     sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' \
         "$tree/packaging/windows/WindowsPackage.cmake"
     # The archived tree is no git checkout: its packages take their time stamps from the commit.
