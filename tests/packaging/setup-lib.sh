@@ -24,19 +24,16 @@ use_windows_packages() {
 # make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
 # $older_version): commit d6f1670 of this repository (version 1.0.3) with its version lowered to
 # 1.0.2, whose package also ships a file the current one does not (notes/older-only.txt), made
-# by that commit's own tools/package-windows-installer, with today's Windows toolchain: the Qt
-# for Windows of the cache, built by today's script and options, its style plugin and licence list.
-# Built once per machine and kept in $milka_cache/older-<commit>-<hash of the changes made to
-# it and of the Windows root>: built in a folder beside it, which is renamed into place only
-# once complete (.complete).
-older_toolchain_files="tools/build-qt-windows tools/lib/windows.sh tools/lib/debian-sources.sh
-cmake/qt-windows-options.txt cmake/mingw-x86_64-compilers.cmake packaging/windows/licenses.list"
-# Today's build-qt-windows goes into the Windows root by itself; the older tree is built there
-# already, and its tools/lib.sh does not know the call.
-older_lib_addition='run_in_windows_root() { :; }'
+# by that commit's own tools/package-windows-installer, with today's Qt for Windows (handed to
+# its tools/lib/windows.sh, whose cache key is another), that Qt's style plugin and licence list,
+# and today's way of fetching Debian's sources. Built once per machine and kept in
+# $milka_cache/older-<commit>-<hash of the changes made to it>: built in a folder beside it,
+# which is renamed into place only once complete (.complete).
+older_toolchain_files="tools/lib/debian-sources.sh packaging/windows/licenses.list"
 
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file
+    local qt_given
     older_version=1.0.2
     # shellcheck disable=SC2016 # CMake's variables, not the shell's
     changes='# Only in this older version: a file, in a folder of its own, that the current one no longer ships.
@@ -47,8 +44,12 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     git -C "$milka_root" rev-parse -q --verify "$commit^{commit}" >/dev/null ||
         die "commit $commit, the older version to upgrade from, is not in this checkout's" \
             "history (a shallow clone? git fetch --unshallow fetches it)"
+    use_qt_windows
+    # Appended to the older tools/lib/windows.sh: today's Qt and its source.
+    qt_given=$(printf 'use_qt_windows() { export MILKA_QT_WINDOWS=%q; }\nqt_windows_source() { echo %q; }' \
+        "$MILKA_QT_WINDOWS" "$(qt_windows_source)")
     # shellcheck disable=SC2086 # the file names are words
-    key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "$older_lib_addition" "${MILKA_DEBIAN_ROOT:-}" &&
+    key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "$qt_given" &&
         (cd "$milka_root" && cat $older_toolchain_files); } | sha256sum | cut -c1-10)"
     cached="$milka_cache/older-$key"
     older_setup="$cached/milka-$older_version-setup-x64.exe"
@@ -65,7 +66,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
         die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
     printf '%s\n' "$changes" >>"$tree/packaging/windows/WindowsPackage.cmake"
     for file in $older_toolchain_files; do cp "$milka_root/$file" "$tree/$file"; done
-    printf '%s\n' "$older_lib_addition" >>"$tree/tools/lib.sh"
+    printf '%s\n' "$qt_given" >>"$tree/tools/lib/windows.sh"
     sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' \
         "$tree/packaging/windows/WindowsPackage.cmake"
     # The archived tree is no git checkout: its packages take their time stamps from the commit.
