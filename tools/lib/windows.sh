@@ -60,14 +60,6 @@ qt_windows_source() {
 
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
-    # A build folder kept from a failed run resumes; one configured from another source folder
-    # cannot (cmake refuses it), and starts afresh.
-    local kept
-    kept="$milka_cache/qt-build-$(qt_windows_key)"
-    if [ -f "$kept/CMakeCache.txt" ] &&
-        ! grep -qxF "CMAKE_HOME_DIRECTORY:INTERNAL=$(qt_windows_source)" "$kept/CMakeCache.txt"; then
-        rm -rf "$kept"
-    fi
     # One build at a time: a script that needs Qt while another builds it waits for that build.
     mkdir -p "$milka_cache"
     flock "$milka_cache/qt-build.lock" "$milka_root/tools/build-qt-windows"
