@@ -7,7 +7,7 @@
 # version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
 # MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
 # goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
-# versions, the Debian root it is built in (if any), and the build script and toolchain file
+# versions, the root's cmake and ninja, and the build script and toolchain file
 # (their comments aside), so an update of any
 # of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
 qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
@@ -35,8 +35,11 @@ qt_windows_key() {
         for p in $windows_toolchain_packages; do
             echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
         done
-        # In the Windows root of tools/debian-root (tools/in-windows-root), that root's own key.
-        [ -z "${MILKA_DEBIAN_ROOT:-}" ] || echo "root $MILKA_DEBIAN_ROOT"
+        # The build tools of the root it is built in; not the root's whole key, which a package
+        # that has nothing to do with Qt (a test tool) would change.
+        for p in cmake ninja-build; do
+            echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
+        done
         # Which of tools/lib/ the script sources, the words of its steps, and its move into the
         # Windows root do not change what it builds.
         # shellcheck disable=SC2016 # a literal $ in the sed pattern
