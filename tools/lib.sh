@@ -6,6 +6,9 @@
 # in tools/lib/: windows.sh (Qt for Windows, Wine), display.sh (a virtual display and its
 # windows), debian-sources.sh (files of Debian's source packages).
 set -Eeuo pipefail
+# A command substitution stops at its first failing command too: x=$(helper) must not go on with
+# what a failed helper printed.
+shopt -s inherit_errexit
 
 milka_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Where the script was started: a relative path the caller gives means this folder, whatever
@@ -85,6 +88,34 @@ trap 'milka_failed_command "$?" "${PIPESTATUS[*]}" "$BASH_COMMAND" "${BASH_SOURC
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
+# run_stoppable command...: runs the command in the background and waits for it, so that a
+# signal to this script is taken at once (bash runs a trap only when its foreground command
+# ends); at exit the command is asked to end (TERM) and given time to clean up, its own
+# commands' grace period and more, before it is killed.
+milka_grace=${MILKA_GRACE:-10}
+run_stoppable() {
+    local pid code=0
+    "$@" &
+    pid=$!
+    on_exit stop_process "$pid" $((milka_grace * 2))
+    wait "$pid" || code=$?
+    return "$code"
+}
+# stop_process pid seconds [pid-to-signal...]: TERM to the pids (default the pid itself), the
+# seconds for the pid to end, then KILL.
+# shellcheck disable=SC2317 # run at exit (on_exit)
+stop_process() {
+    local pid=$1 ticks=$(($2 * 10)) tries=0
+    kill -0 "$pid" 2>/dev/null || return 0
+    shift 2
+    kill -TERM "${@:-$pid}" 2>/dev/null
+    while kill -0 "$pid" 2>/dev/null && [ $tries -lt $ticks ]; do
+        sleep 0.1
+        tries=$((tries + 1))
+    done
+    kill -KILL "$pid" 2>/dev/null || true
+}
+
 # require_tools tool...: every one on PATH, or a message naming the ones missing.
 require_tools() {
     local tool missing=""
@@ -132,10 +163,21 @@ clone_commit() {
 # (tests/spat4/NameCaseTable.cpp): what the Windows build and another Debian release are
 # compared with.
 native_name_case_table() {
-    [ -f "$milka_root/build/build.ninja" ] ||
-        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
-    cmake --build "$milka_root/build" --target name-case-table >/dev/null
-    "$milka_root/build/tests/spat4/name-case-table"
+    "$(built_helper name-case-table tests/spat4)"
+}
+# built_helper target folder: the path of one of this tree's helper programs in the Linux build
+# (build/folder/target), built first, never one left from another commit: a helper that does
+# not build stops the script, naming it.
+built_helper() {
+    local log="$milka_root/build/helper-$1.log"
+    mkdir -p "$milka_root/build"
+    if [ ! -f "$milka_root/build/build.ninja" ]; then
+        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >"$log" 2>&1 ||
+            { tail -20 "$log" >&2; die "the Linux build (build/) does not configure, for the helper $1"; }
+    fi
+    cmake --build "$milka_root/build" --target "$1" >"$log" 2>&1 ||
+        { grep -m10 -e 'error' -e 'FAILED' "$log" >&2; die "the helper $1 does not build (above)"; }
+    echo "$milka_root/build/$2/$1"
 }
 
 # run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it

@@ -79,6 +79,7 @@ write_manifest() {
         done
         echo "built-with osslsigncode-on-path $(osslsigncode --version 2>/dev/null | head -1 | sed 's/,.*//' || echo none)"
         [ -z "${manifest_toolchain:-}" ] || echo "$manifest_toolchain"
+        [ -z "${manifest_signer:-}" ] || echo "$manifest_signer"
         (cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0' | LC_ALL=C sort -z |
             xargs -0r sha256sum -- | sed 's/^\([0-9a-f]*\)  /file \1 /')
     } >"$dir/MANIFEST"
@@ -197,11 +198,20 @@ notes_name="milka-$milka_version-release-notes-ja.txt"
 release_files=("$deb_name" "$windows_zip_name.zip" "$setup_name" "$notes_name")
 
 # new_sibling var folder: a new empty folder beside the folder (on the same file system, so it
-# can be renamed into its place), removed at exit unless it was.
+# can be renamed into its place), removed at exit unless it was. Its name holds this script's
+# process id: what a killed run left beside the folder (its process gone) is removed first.
 new_sibling() {
-    local made
+    local made left pid
     mkdir -p "$(dirname "$2")"
-    made=$(mktemp -d "$(dirname "$2")/.$(basename "$2").new.XXXXXX")
+    for left in "$(dirname "$2")/.$(basename "$2")".{new,old}.*; do
+        [ -d "$left" ] || continue
+        pid=${left##*.[no][el][wd].}
+        pid=${pid%%.*}
+        if ! [[ $pid =~ ^[0-9]+$ ]] || kill -0 "$pid" 2>/dev/null; then continue; fi
+        echo "removing $left, left by a run that was stopped"
+        rm -rf -- "$left"
+    done
+    made=$(mktemp -d "$(dirname "$2")/.$(basename "$2").new.$$.XXXXXX")
     on_exit rm -rf "$made"
     printf -v "$1" '%s' "$made"
 }
@@ -213,7 +223,7 @@ replace_folder() {
     local new=$1 out=$2 old=""
     chmod 755 "$new"
     if [ -e "$out" ]; then
-        old=$(mktemp -u "$(dirname "$out")/.$(basename "$out").old.XXXXXX")
+        old=$(mktemp -u "$(dirname "$out")/.$(basename "$out").old.$$.XXXXXX")
         mv -T -- "$out" "$old"
     fi
     mv -T -- "$new" "$out"
@@ -252,7 +262,8 @@ replaceable_release() {
     }
     while IFS= read -r -d '' entry; do
         case "$entry" in SHA256SUMS | SHA256SUMS.asc | .milka-release | signatures) continue ;; esac
-        grep -qE "^[0-9a-f]{64} [ *]$(printf '%s' "$entry" | sed 's/[][\.*^$/]/\\&/g')\$" "$1/SHA256SUMS" ||
+        # The names as plain strings (a name is not a pattern): after "sum  " or "sum *".
+        grep -qxF -- "$entry" <(cut -c67- "$1/SHA256SUMS") ||
             {
                 echo "it holds $entry, which no release wrote there"
                 return

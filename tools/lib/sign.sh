@@ -8,22 +8,57 @@
 
 description="ミルカ！！！（地方版）"
 
-# The signer's settings: options of tools/release sign, else the MILKA_SIGN_* variables.
+# The signer's settings: options of tools/release sign, else the MILKA_SIGN_* variables (paths
+# in them, like the options', mean the folder the script was started in). The Authenticode key
+# is a PKCS#12 file, or a PKCS#11 token's (a hardware token, an HSM), named by its module and
+# the URIs of the key and its certificate; the password file holds the PKCS#12 file's password
+# or the token's PIN. The GPG key signs with the caller's gpg and agent, its passphrase from the
+# agent or, given, from a file.
 sign_pkcs12=${MILKA_SIGN_PKCS12:-}
+sign_pkcs11_module=${MILKA_SIGN_PKCS11_MODULE:-}
+sign_pkcs11_key=${MILKA_SIGN_PKCS11_KEY:-}
+sign_pkcs11_cert=${MILKA_SIGN_PKCS11_CERT:-}
+sign_chain=${MILKA_SIGN_CHAIN:-}
 sign_password_file=${MILKA_SIGN_PASSWORD_FILE:-}
 sign_gpg_key=${MILKA_SIGN_GPG_KEY:-}
+sign_gpg_passphrase_file=${MILKA_SIGN_GPG_PASSPHRASE_FILE:-}
 sign_ca=${MILKA_SIGN_CA:-}
 sign_timestamp=${MILKA_SIGN_TIMESTAMP:-}
+signer_paths=(sign_pkcs12 sign_pkcs11_module sign_chain sign_password_file sign_gpg_passphrase_file sign_ca)
+for name in "${signer_paths[@]}"; do
+    [ -z "${!name}" ] || printf -v "$name" '%s' "$(absolute_path "${!name}")"
+done
 # sign_option option value: 0 when it was one of the signer's options (taken), else 1.
 sign_option() {
     case "$1" in
-        --pkcs12) sign_pkcs12=$(absolute_path "$2") ;;
-        --password-file) sign_password_file=$(absolute_path "$2") ;;
+        --pkcs12 | --pkcs11-module | --chain | --password-file | --gpg-passphrase-file | --ca)
+            local name=${1#--}
+            printf -v "sign_${name//-/_}" '%s' "$(absolute_path "$2")"
+            ;;
+        --pkcs11-key) sign_pkcs11_key=$2 ;;
+        --pkcs11-cert) sign_pkcs11_cert=$2 ;;
         --gpg-key) sign_gpg_key=$2 ;;
-        --ca) sign_ca=$(absolute_path "$2") ;;
         --timestamp) sign_timestamp=$2 ;;
         *) return 1 ;;
     esac
+}
+# export_signer: the settings as MILKA_SIGN_* for a script that signs on (in the Windows root).
+export_signer() {
+    export MILKA_SIGN_PKCS12=$sign_pkcs12 MILKA_SIGN_PKCS11_MODULE=$sign_pkcs11_module
+    export MILKA_SIGN_PKCS11_KEY=$sign_pkcs11_key MILKA_SIGN_PKCS11_CERT=$sign_pkcs11_cert
+    export MILKA_SIGN_CHAIN=$sign_chain MILKA_SIGN_PASSWORD_FILE=$sign_password_file
+    export MILKA_SIGN_GPG_KEY=$sign_gpg_key MILKA_SIGN_GPG_PASSPHRASE_FILE=$sign_gpg_passphrase_file
+    export MILKA_SIGN_CA=$sign_ca MILKA_SIGN_TIMESTAMP=$sign_timestamp
+}
+# authenticode_key: osslsigncode's options for the key, in the array authenticode_key.
+authenticode_key() {
+    if [ -n "$sign_pkcs12" ]; then
+        authenticode_key=(-pkcs12 "$sign_pkcs12" -readpass "$sign_password_file")
+    else
+        authenticode_key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert"
+            -key "$sign_pkcs11_key" -readpass "$sign_password_file")
+        [ -z "$sign_chain" ] || authenticode_key+=(-ac "$sign_chain")
+    fi
 }
 
 # The certificates of the PKCS#12 file, PEM (the private key left out); with -clcerts only its own.
@@ -34,38 +69,94 @@ pkcs12_certificates() {
     } | sed -n '/^-----BEGIN CERTIFICATE-----$/,/^-----END CERTIFICATE-----$/p'
 }
 
-# check_signing_settings: the certificate, its password, its chain and the GPG key all work.
-check_signing_settings() {
-    require_tools osslsigncode openssl gpg
-    local name path work
-    for name in pkcs12 password_file; do
-        path=sign_$name
-        [ -n "${!path}" ] || die "no --${name//_/-} (or MILKA_SIGN_${name^^}) given (see tools/release --help)"
-        [ -f "${!path}" ] || die "--${name//_/-}: no file ${!path}"
-        [ -r "${!path}" ] || die "--${name//_/-}: no readable file ${!path}"
-        # Inside the checkout a key could be committed by mistake.
-        case "$(realpath -m "${!path}")/" in
-            "$milka_root"/*) die "--${name//_/-} ${!path} is inside the checkout; keep keys and passwords outside it" ;;
-        esac
-    done
-    [ -z "$sign_ca" ] || [ -f "$sign_ca" ] || die "--ca: no file $sign_ca"
-    new_temp_dir work
-    pkcs12_certificates -clcerts >"$work/leaf.pem"
-    [ -s "$work/leaf.pem" ] || die "no certificate in $sign_pkcs12 that its password ($sign_password_file) opens"
-    signing_certificates >"$work/chain.pem"
-    # A CA's certificate must lead to the root given with --ca; a self-signed one is its own.
-    openssl verify -purpose any -CAfile "$work/chain.pem" "$work/leaf.pem" >"$work/log" 2>&1 ||
-        die "the certificate in $sign_pkcs12 does not lead to a trusted root$([ -n "$sign_ca" ] ||
-            echo " (a CA's certificate needs its root: --ca ROOT.pem)"): $(tail -2 "$work/log" | tr '\n' ' ')"
-    [ -n "$sign_gpg_key" ] || die "no --gpg-key (or MILKA_SIGN_GPG_KEY) given (see tools/release --help)"
-    gpg --list-secret-keys "$sign_gpg_key" >/dev/null 2>&1 ||
-        die "no secret GPG key \"$sign_gpg_key\" in ${GNUPGHOME:-~/.gnupg}"
+# signer_file option path: dies unless the path is a readable file outside the checkout (where a
+# key or a password could be committed by mistake).
+signer_file() {
+    [ -f "$2" ] || die "$1: no file $2"
+    [ -r "$2" ] || die "$1: no readable file $2"
+    case "$(realpath -m "$2")/" in
+        "$milka_root"/*) die "$1 $2 is inside the checkout; keep keys and passwords outside it" ;;
+    esac
 }
-# What a signature is checked against, and what the release publishes as certificates.pem: the
-# PKCS#12 file's certificates and the roots given with --ca.
-signing_certificates() {
-    pkcs12_certificates
-    [ -z "$sign_ca" ] || cat "$sign_ca"
+
+# check_signing_settings [authenticode|gpg]: the settings of the Authenticode key, of the GPG key,
+# or of both, are complete, and what can be tried without signing works.
+check_signing_settings() {
+    local what=${1:-both} work
+    if [ "$what" != gpg ]; then
+        require_tools osslsigncode openssl
+        if [ -n "$sign_pkcs12" ] && [ -n "$sign_pkcs11_module" ]; then
+            die "--pkcs12 and --pkcs11-module both given: sign with one key"
+        elif [ -z "$sign_pkcs12" ] && [ -z "$sign_pkcs11_module" ]; then
+            die "no Authenticode key: --pkcs12 FILE, or --pkcs11-module with --pkcs11-key and --pkcs11-cert (see tools/release --help)"
+        fi
+        [ -n "$sign_password_file" ] || die "no --password-file (or MILKA_SIGN_PASSWORD_FILE) given (see tools/release --help)"
+        signer_file --password-file "$sign_password_file"
+        [ -z "$sign_ca" ] || [ -f "$sign_ca" ] || die "--ca: no file $sign_ca"
+        [ -z "$sign_chain" ] || [ -f "$sign_chain" ] || die "--chain: no file $sign_chain"
+        if [ -n "$sign_pkcs11_module" ]; then
+            [ -f "$sign_pkcs11_module" ] || die "--pkcs11-module: no module $sign_pkcs11_module$([ -z "${MILKA_DEBIAN_ROOT:-}" ] ||
+                echo " in the Windows root (install its package there: tools/install-deps, the --windows profile)")"
+            case "$sign_pkcs11_key $sign_pkcs11_cert" in
+                pkcs11:*" pkcs11:"*) ;;
+                *) die "--pkcs11-key and --pkcs11-cert take PKCS#11 URIs (pkcs11:token=...;object=...)" ;;
+            esac
+        else
+            signer_file --pkcs12 "$sign_pkcs12"
+            new_temp_dir work
+            pkcs12_certificates -clcerts >"$work/leaf.pem"
+            [ -s "$work/leaf.pem" ] || die "no certificate in $sign_pkcs12 that its password ($sign_password_file) opens"
+            { pkcs12_certificates; [ -z "$sign_ca" ] || cat "$sign_ca"; } >"$work/chain.pem"
+            # A CA's certificate must lead to the root given with --ca; a self-signed one is its own.
+            openssl verify -purpose any -CAfile "$work/chain.pem" "$work/leaf.pem" >"$work/log" 2>&1 ||
+                die "the certificate in $sign_pkcs12 does not lead to a trusted root$([ -n "$sign_ca" ] ||
+                    echo " (a CA's certificate needs its root: --ca ROOT.pem)"): $(tail -2 "$work/log" | tr '\n' ' ')"
+        fi
+    fi
+    if [ "$what" != authenticode ]; then
+        require_tools gpg
+        [ -n "$sign_gpg_key" ] || die "no --gpg-key (or MILKA_SIGN_GPG_KEY) given (see tools/release --help)"
+        [ -z "$sign_gpg_passphrase_file" ] || signer_file --gpg-passphrase-file "$sign_gpg_passphrase_file"
+        gpg --list-secret-keys "$sign_gpg_key" >/dev/null 2>&1 ||
+            die "no secret GPG key \"$sign_gpg_key\" in ${GNUPGHOME:-~/.gnupg}"
+    fi
+}
+
+# gpg_fingerprint key: the fingerprint of the GPG key's primary key.
+gpg_fingerprint() {
+    gpg --batch --with-colons --fingerprint "$1" | awk -F: '$1 == "fpr" { print $10; exit }'
+}
+# gpg_sign file: file.asc, its detached signature by the release key; the passphrase from the
+# file given, else from the caller's agent (which may ask for it).
+gpg_sign() {
+    local passphrase=()
+    [ -z "$sign_gpg_passphrase_file" ] ||
+        passphrase=(--pinentry-mode loopback --passphrase-file "$sign_gpg_passphrase_file")
+    gpg --batch --yes "${passphrase[@]}" --local-user "$sign_gpg_key" --armor --detach-sign \
+        --output "$1.asc" "$1"
+}
+
+# leaf_certificate_sha256 pem-file: the SHA-256 of the one certificate in the file that issued
+# none of the others (a signer's own, where the file holds its chain).
+leaf_certificate_sha256() {
+    local work
+    new_temp_dir work
+    (cd "$work" && awk '/^-----BEGIN CERTIFICATE-----$/ { n++ } n { print > ("cert" n ".pem") }' "$1")
+    local cert other issuers="" leaves=()
+    for cert in "$work"/cert*.pem; do
+        [ -f "$cert" ] || continue
+        for other in "$work"/cert*.pem; do
+            [ "$other" != "$cert" ] || continue
+            # Issued by cert: other's issuer is cert's subject, and not self-signed.
+            if [ "$(openssl x509 -noout -issuer -nameopt RFC2253 -in "$other" | cut -d= -f2-)" = \
+                "$(openssl x509 -noout -subject -nameopt RFC2253 -in "$cert" | cut -d= -f2-)" ]; then
+                issuers="$issuers $cert"
+            fi
+        done
+        case "$issuers " in *" $cert "*) ;; *) leaves+=("$cert") ;; esac
+    done
+    [ ${#leaves[@]} = 1 ] || die "$1 holds ${#leaves[@]} certificates that issued none of the others, not one"
+    openssl x509 -noout -fingerprint -sha256 -in "${leaves[0]}" | cut -d= -f2 | tr -d : | tr 'A-F' 'a-f'
 }
 
 # program_signature sign|attach name file signatures: signs the file (called name in the release)
@@ -88,14 +179,22 @@ program_signature() {
         fi
         return
     fi
-    local timestamp=()
+    local timestamp=() authenticode_key
     [ -z "$sign_timestamp" ] || timestamp=(-ts "$sign_timestamp")
+    authenticode_key
     cp "$file" "$work/unsigned"
-    osslsigncode sign -pkcs12 "$sign_pkcs12" -readpass "$sign_password_file" -h sha256 \
+    osslsigncode sign "${authenticode_key[@]}" -h sha256 \
         -n "$description" "${timestamp[@]}" -in "$work/unsigned" -out "$work/signed" >"$work/log" 2>&1 ||
         die "osslsigncode could not sign $name: $(tail -5 "$work/log")"
     osslsigncode extract-signature -pem -in "$work/signed" -out "$work/sig" >"$work/log" 2>&1 ||
         die "osslsigncode could not extract the signature of $name: $(tail -5 "$work/log")"
+    # The first signature gives the certificates the release publishes: the signer's with its
+    # chain, as the signature carries them, and the roots given with --ca.
+    if [ ! -f "$certs" ]; then
+        openssl pkcs7 -print_certs -in "$work/sig" |
+            sed -n '/^-----BEGIN CERTIFICATE-----$/,/^-----END CERTIFICATE-----$/p' >"$certs"
+        [ -z "$sign_ca" ] || cat "$sign_ca" >>"$certs"
+    fi
     osslsigncode attach-signature -sigin "$work/sig" -CAfile "$certs" -TSA-CAfile "$certs" \
         -in "$work/unsigned" -out "$work/attached" >"$work/log" 2>&1 ||
         die "the signature of $name does not attach to the unsigned file: $(tail -5 "$work/log")"
@@ -121,21 +220,36 @@ windows_packages_signed() {
         echo '#!/bin/sh'
         printf 'exec %q sign-program' "$milka_root/tools/release"
         printf ' %q' "$mode" "$signatures"
-        [ "$mode" != sign ] || printf ' %q' --pkcs12 "$sign_pkcs12" --password-file "$sign_password_file"
-        [ -z "$sign_timestamp" ] || printf ' %q' --timestamp "$sign_timestamp"
         # shellcheck disable=SC2016 # the wrapper's own "$1"
         printf ' uninstall.exe "$1"\n'
     } >"$signer"
     chmod +x "$signer"
+    # The signer's settings reach it through makensis as MILKA_SIGN_*.
+    export_signer
     make_windows_setup "$out/$windows_zip_name" "$staged_setup_readme" "$out/$setup_name" "$signer"
     rm -f "$signer"
     program_signature "$mode" "$setup_name" "$out/$setup_name" "$signatures"
 }
 
+# sign_windows unsigned new: in the Windows root, where makensis is: the signed Windows packages
+# of the unsigned stage made into the new folder, with signatures/ and parts/.
+sign_windows() {
+    local unsigned=$1 new=$2
+    check_stage "$unsigned" build
+    check_signing_settings authenticode
+    export SOURCE_DATE_EPOCH
+    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
+    step "signing milka.exe, the uninstaller and the setup program"
+    mkdir "$new/signatures" "$new/parts"
+    windows_packages_signed sign "$unsigned" "$new" "$new/signatures"
+    mv "$new/$windows_zip_name" "$new/parts/"
+}
+
 # sign_stage unsigned out: a signed stage made from an unsigned one, then put in out's place.
-# Nothing in out changes unless every signature, the GPG one too, was made and checks.
+# Nothing in out changes unless every signature, the GPG one too, was made and checks. The
+# Authenticode signatures are made in the Windows root, the GPG one here, with the caller's gpg.
 sign_stage() {
-    local unsigned=$1 out=$2 new work
+    local unsigned=$1 out=$2 new work fingerprint certificate
     check_stage "$unsigned" build
     stage_source_is_this_commit "$unsigned"
     check_output_folder "$out" "the signed stage" replaceable_stage
@@ -143,33 +257,27 @@ sign_stage() {
     SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
     export SOURCE_DATE_EPOCH
     new_sibling new "$out"
-
-    step "signing milka.exe, the uninstaller and the setup program"
-    mkdir "$new/signatures" "$new/parts"
-    signing_certificates >"$new/signatures/certificates.pem"
-    windows_packages_signed sign "$unsigned" "$new" "$new/signatures"
-    mv "$new/$windows_zip_name" "$new/parts/"
+    release_in_windows_root sign-windows --stage "$unsigned" --out "$new"
     mkdir "$new/parts/setup"
     cp "$unsigned/parts/setup/$setup_readme_name" "$new/parts/setup/"
     cp "$unsigned/$deb_name" "$unsigned/$notes_name" "$new/"
 
-    step "SHA256SUMS and SHA256SUMS.asc (GPG key $sign_gpg_key)"
+    fingerprint=$(gpg_fingerprint "$sign_gpg_key")
+    step "SHA256SUMS and SHA256SUMS.asc (GPG key $fingerprint)"
     (cd "$new" && sha256sum -- "${release_files[@]}" >SHA256SUMS &&
         find signatures -type f | LC_ALL=C sort | xargs sha256sum -- >>SHA256SUMS)
-    gpg --batch --yes --local-user "$sign_gpg_key" --armor --detach-sign --output "$new/SHA256SUMS.asc" \
-        "$new/SHA256SUMS"
-    stage_source=$(manifest_value "$unsigned" source) write_manifest "$new" signed \
+    gpg_sign "$new/SHA256SUMS"
+    # The public key, for publish to check the signature with (not published).
+    gpg --armor --export "$fingerprint" >"$new/parts/release-key.asc"
+    certificate=$(leaf_certificate_sha256 "$new/signatures/certificates.pem")
+    manifest_signer="gpg-fingerprint $fingerprint
+authenticode-certificate-sha256 $certificate" \
+        stage_source=$(manifest_value "$unsigned" source) write_manifest "$new" signed \
         "$(sha256sum <"$unsigned/MANIFEST" | cut -d' ' -f1)"
 
     step "checking the signed stage"
-    new_temp_dir work
-    gpg --armor --export "$sign_gpg_key" >"$work/release-key.asc"
-    verify_release "$new" "$work/release-key.asc" "" stage ||
+    verify_release "$new" "$new/parts/release-key.asc" "" stage ||
         die "the signed stage does not verify (above); $out is as it was"
-    if ! cmp -s "$work/release-key.asc" "$milka_root/packaging/release-key.asc"; then
-        echo "note: packaging/release-key.asc does not hold this key; tools/release verify fails for" \
-            "others until it does (gpg --armor --export $sign_gpg_key >packaging/release-key.asc)"
-    fi
     replace_folder "$new" "$out"
-    echo "signed stage: $out"
+    echo "signed stage: $out (GPG key $fingerprint, Authenticode certificate SHA-256 $certificate)"
 }

@@ -12,13 +12,25 @@
 #  5. with --rebuild (or --rebuilt STAGE): the release's signatures attached to the unsigned
 #     packages of a rebuild give the release's milka.exe, zip, setup and .deb byte for byte.
 
-# key_fingerprint key-file: the fingerprint of the one primary key in the file, or nothing.
-key_fingerprint() {
-    local home
-    home=$(mktemp -d)
-    gpg --homedir "$home" --batch --with-colons --show-keys "$1" 2>/dev/null |
-        awk -F: '$1 == "pub" { want = 1; next } want && $1 == "fpr" { print $10; want = 0 }'
+# signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
+# file (armoured or not), that made a good signature of the file; nothing when none did. gpgv's
+# messages are left in work/gpgv.log. Only gpgv and coreutils: no keyring of the caller's is
+# read or written.
+signed_by() {
+    local home="$4/gpgv-home"
     rm -rf "$home"
+    mkdir -m 700 "$home"
+    if grep -q '^-----BEGIN PGP PUBLIC KEY BLOCK-----' "$1"; then
+        # The armour: headers up to the first blank line, the base64 body, its checksum line.
+        sed -n '/^-----BEGIN PGP PUBLIC KEY BLOCK-----/,/^-----END PGP PUBLIC KEY BLOCK-----/p' "$1" |
+            sed '1d;$d' | awk 'body && !/^=/ { print } /^[[:space:]]*$/ { body = 1 }' |
+            base64 -d >"$home/keyring.gpg" 2>/dev/null || true
+    else
+        cp "$1" "$home/keyring.gpg"
+    fi
+    # VALIDSIG's last field is the primary key's fingerprint (the signature's may be a subkey's).
+    { gpgv --homedir "$home" --status-fd 3 --keyring "$home/keyring.gpg" "$2" "$3" 3>&1 >/dev/null 2>"$4/gpgv.log" || true; } |
+        awk '$2 == "VALIDSIG" { print $NF; exit }'
 }
 
 # verify_release dist key ca [stage]: the checks 1-4; non-zero when one failed. With "stage",
@@ -38,28 +50,13 @@ verify_release() {
     done <<<"$odd"
 
     step "SHA256SUMS.asc, with the release key $key"
-    local fingerprints
-    fingerprints=$(key_fingerprint "$key")
-    if [ -z "$fingerprints" ]; then
-        fail "$key holds no OpenPGP public key"
-    elif [ "$(wc -l <<<"$fingerprints")" != 1 ]; then
-        fail "$key holds $(wc -l <<<"$fingerprints") keys; give the release key alone"
-    elif [ ! -f "$dist/SHA256SUMS" ] || [ ! -f "$dist/SHA256SUMS.asc" ]; then
+    local signer
+    if [ ! -f "$dist/SHA256SUMS" ] || [ ! -f "$dist/SHA256SUMS.asc" ]; then
         fail "SHA256SUMS or SHA256SUMS.asc is missing: the release is not signed"
     else
-        echo "release key fingerprint: $fingerprints"
-        local project_key="$milka_root/packaging/release-key.asc" project_fingerprint
-        if [ -f "$project_key" ]; then
-            project_fingerprint=$(key_fingerprint "$project_key")
-            [ "$project_fingerprint" = "$fingerprints" ] ||
-                echo "note: this is not the project's release key (packaging/release-key.asc: $project_fingerprint)"
-        fi
-        # gpgv reads binary keyrings only.
-        mkdir -m 700 "$work/gnupg"
-        gpg --homedir "$work/gnupg" --dearmor <"$key" >"$work/keyring.gpg" 2>/dev/null ||
-            cp "$key" "$work/keyring.gpg"
-        if gpgv --keyring "$work/keyring.gpg" "$dist/SHA256SUMS.asc" "$dist/SHA256SUMS" >"$work/gpgv.log" 2>&1; then
-            grep -m1 'Good signature' "$work/gpgv.log" || true
+        signer=$(signed_by "$key" "$dist/SHA256SUMS.asc" "$dist/SHA256SUMS" "$work")
+        if [ -n "$signer" ]; then
+            echo "good signature; release key fingerprint: $signer"
         else
             sed 's/^/    /' "$work/gpgv.log" >&2
             fail "SHA256SUMS.asc is not a good signature of SHA256SUMS by the key in $key"

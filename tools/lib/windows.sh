@@ -137,14 +137,8 @@ stop_wineserver() {
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
 }
 
-# linux_tool name: the path of one of tools/' C++ programs in the Linux build, built first from
-# this tree (a step or two when ./test has built it), never one left from another commit.
-linux_tool() {
-    [ -f "$milka_root/build/build.ninja" ] ||
-        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >/dev/null
-    cmake --build "$milka_root/build" --target "$1" >/dev/null
-    echo "$milka_root/build/tools/$1"
-}
+# linux_tool name: the path of one of tools/' C++ programs in the Linux build (built_helper).
+linux_tool() { built_helper "$1" tools; }
 sample_writer() { linux_tool make-spat4-sample; }
 
 # The SPAT4 folder of the current prefix ($spat4): every file's bytes, and every entry's size,
