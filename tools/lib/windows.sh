@@ -7,9 +7,9 @@
 # version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
 # MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
 # goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
-# versions, the root's cmake and ninja, and the build script and toolchain file
-# (their comments aside), so an update of any
-# of them builds Qt anew instead of shipping old DLLs beside a read-me that names the new ones.
+# versions, the root's cmake and ninja, and the build script and toolchain file (their comments
+# aside), so an update of any of them builds Qt anew instead of shipping old DLLs beside a read-me
+# that names the new ones.
 qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
 windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
 gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
