@@ -21,9 +21,10 @@ signed_by() {
     rm -rf "$home"
     mkdir -m 700 "$home"
     if grep -q '^-----BEGIN PGP PUBLIC KEY BLOCK-----' "$1"; then
-        # The armour: headers up to the first blank line, the base64 body, its checksum line.
+        # The armour: headers up to the first blank line, the base64 body, its checksum line
+        # ("=" and four characters; a body line may be only padding, "=" or "==").
         sed -n '/^-----BEGIN PGP PUBLIC KEY BLOCK-----/,/^-----END PGP PUBLIC KEY BLOCK-----/p' "$1" |
-            sed '1d;$d' | awk 'body && !/^=/ { print } /^[[:space:]]*$/ { body = 1 }' |
+            sed '1d;$d' | awk 'body && !(/^=/ && length($0) == 5) { print } /^[[:space:]]*$/ { body = 1 }' |
             base64 -d >"$home/keyring.gpg" 2>/dev/null || true
     else
         cp "$1" "$home/keyring.gpg"
