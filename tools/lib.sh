@@ -194,8 +194,33 @@ run_in_windows_root() {
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
 }
 
-# Built things that outlive a checkout (Qt for Windows, Debian sources) are kept here.
+# Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
+# older version) are kept here; tools/cache lists them and removes the ones no longer used.
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
+# cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
+# (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
+# lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
+milka_cache_lock=""
+# hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
+# script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
+hold_lock() {
+    local fd
+    mkdir -p "$milka_cache"
+    exec {fd}>>"$milka_cache/$1.lock"
+    flock "$fd"
+}
+cache_use() {
+    local users=$milka_cache/.users/${milka_root_id:=$(sha256sum <<<"$milka_root" | cut -c1-16)}
+    mkdir -p "$users"
+    if [ -z "$milka_cache_lock" ]; then
+        exec {milka_cache_lock}>>"$milka_cache/.lock"
+        flock -s "$milka_cache_lock"
+    fi
+    touch -c "$2"
+    echo "$milka_root" >"$users/.checkout"
+    echo "${2#"$milka_cache"/}" >"$users/$1.new"
+    mv "$users/$1.new" "$users/$1"
+}
 
 # Where each package is made (tools/package, tools/package-windows, -installer).
 milka_arch=$(dpkg --print-architecture)

@@ -52,6 +52,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     key="${commit:0:7}-$({ printf '%s\n' "$older_version" "$changes" "$qt_given" &&
         (cd "$milka_root" && cat $older_toolchain_files); } | sha256sum | cut -c1-10)"
     cached="$milka_cache/older-$key"
+    cache_use older "$cached"
     older_setup="$cached/milka-$older_version-setup-x64.exe"
     [ ! -f "$cached/.complete" ] || [ ! -f "$older_setup" ] || return 0
     step "an older version: commit ${commit:0:7} as version $older_version, built once into $cached"

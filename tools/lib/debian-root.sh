@@ -45,6 +45,7 @@ leave_root() {
 # apt, when a package is missing).
 enter_root() {
     local work
+    cache_use "$(basename "${1%-*}")" "$1"
     work=$(mktemp -d "${TMPDIR:-/tmp}/milka-$milka_script.XXXXXX")
     on_exit leave_root "$work"
     root="$work/root"

@@ -7,9 +7,14 @@
 # these calls read it, and /etc/apt stays exactly as it was. The lists are read once a day, and
 # kept for each Debian release apart (a Debian 13 root shares the cache with this machine).
 debian_apt_get() {
-    local apt_dir release f
+    local apt_dir release f lock
     release=$(sed -n 's/^VERSION_CODENAME="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' /etc/os-release)
     apt_dir="$milka_cache/apt-${release:-unknown}"
+    # One run at a time reads or renews the lists: another's refresh empties the folder first.
+    mkdir -p "$milka_cache"
+    exec {lock}>>"$apt_dir.lock"
+    flock "$lock"
+    cache_use "apt-${release:-unknown}" "$apt_dir"
     local options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
         -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
         -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" -o APT::Sandbox::User=root)
@@ -31,6 +36,7 @@ debian_apt_get() {
         apt-get "${options[@]}" update -qq
     fi
     apt-get "${options[@]}" "$@"
+    exec {lock}>&-
 }
 
 # debian_source_file package version path destination: one file of a Debian source package's
@@ -41,6 +47,7 @@ debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
     local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum
     upstream=${upstream#*:}
+    cache_use "debian-src-$package" "$dir"
     if [ ! -f "$dir/.complete" ]; then
         rm -rf "$dir"
         mkdir -p "$dir"

@@ -40,10 +40,11 @@ qt_windows_key() {
         for p in cmake ninja-build; do
             echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
         done
-        # Which of tools/lib/ the script sources, the words of its steps, and its move into the
-        # Windows root do not change what it builds.
+        # Which of tools/lib/ the script sources, the words of its steps, its move into the
+        # Windows root and its lock do not change what it builds.
         # shellcheck disable=SC2016 # a literal $ in the sed pattern
-        sed -e '/^[[:space:]]*step "/d' -e '/^run_in_windows_root /d' -e '/^[[:space:]]*#/d' -e '/^source "\$milka_root\/tools\/lib\//d' \
+        sed -e '/^[[:space:]]*step "/d' -e '/^run_in_windows_root /d' -e '/^hold_lock /d' -e '/^[[:space:]]*#/d' \
+            -e '/^source "\$milka_root\/tools\/lib\//d' \
             "$milka_root/tools/build-qt-windows" "$milka_root/cmake/mingw-x86_64-compilers.cmake"
     } | sha256sum | cut -c1-10
 }
@@ -64,10 +65,11 @@ qt_windows_source() {
 # Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
     # One build at a time: a script that needs Qt while another builds it waits for that build.
-    mkdir -p "$milka_cache"
-    flock "$milka_cache/qt-build.lock" "$milka_root/tools/build-qt-windows"
+    "$milka_root/tools/build-qt-windows"
     MILKA_QT_WINDOWS=$(qt_windows_prefix)
     [ -f "$MILKA_QT_WINDOWS/.complete" ] || die "Qt for Windows is not in $MILKA_QT_WINDOWS"
+    cache_use qt-windows "$MILKA_QT_WINDOWS"
+    cache_use qt-source "$(dirname "$(qt_windows_source)")"
     export MILKA_QT_WINDOWS
 }
 
