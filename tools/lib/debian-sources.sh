@@ -14,7 +14,7 @@ debian_apt_get() {
     mkdir -p "$milka_cache"
     exec {lock}>>"$apt_dir.lock"
     flock "$lock"
-    cache_use "apt-${release:-unknown}" "$apt_dir"
+    touch -c "$apt_dir"
     local options=(-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts="$apt_dir/sources.list.d"
         -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache::Archives="$apt_dir/archives"
         -o Dir::Cache::pkgcache="" -o Dir::Cache::srcpkgcache="" -o APT::Sandbox::User=root)
@@ -47,7 +47,7 @@ debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
     local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum
     upstream=${upstream#*:}
-    cache_use "debian-src-$package" "$dir"
+    touch -c "$dir"
     if [ ! -f "$dir/.complete" ]; then
         rm -rf "$dir"
         mkdir -p "$dir"
