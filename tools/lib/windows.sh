@@ -115,6 +115,16 @@ new_wine_prefix() {
     wineserver -w
 }
 
+# copy_wine_prefix from to: a copy of a stopped prefix, on the same file system, whose files under
+# drive_c/windows (Wine's DLLs and programs: nearly all of its 770 MB, which nothing writes) are
+# hard links to the original's; the rest is copied: the registry (which Wine writes anew
+# anyway), the users' folders, and every .ini and .log, which Windows programs rewrite in place.
+copy_wine_prefix() {
+    cp -al "$1" "$2"
+    find "$2" -type f -links +1 \( ! -path "$2/drive_c/windows/*" -o -name '*.ini' -o -name '*.log' \) \
+        -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' sh {} +
+}
+
 # set_wine_dpi dpi: the current prefix's screen scale, in dots per inch (LogPixels: 96 is
 # 100 %, 120 is 125 %, 144 is 150 %), as Windows' display settings keep it.
 set_wine_dpi() {
