@@ -27,6 +27,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -157,15 +158,15 @@ QImage inkOf(QWidget *widget)
 constexpr int kRoom = 4;
 
 // Why the caption of a label, push or option button or frame is not shown whole; empty when it
-// is, or when the control shows no caption of these kinds. Judged by the pixels drawn: the
-// caption in the control's own box against the same caption with room around it, the box grown
-// on the sides away from the caption's alignment so the caption stays where it is. Ink there that
-// the real box does not show is cut off. A caption that wraps only grows downwards (a wider box
-// would wrap it elsewhere); across, its ink must not reach the edge of the box. Counts the
-// captions judged.
+// is, or when the control shows no caption of these kinds. Judged by the pixels drawn: a caption
+// must put ink in the control's own box, and that box must show all the ink of the same caption
+// with room around it, the box grown on the sides away from the caption's alignment so the
+// caption stays where it is. A caption that wraps only grows downwards (a wider box would wrap it
+// elsewhere); across, its ink must not reach the edge of the box. Counts the captions judged.
 QString whyCut(QWidget *widget, int *measured = nullptr)
 {
     const QString text = shownText(widget, captionOf(widget));
+    // Nothing to show: a box the design leaves empty until a load or a forecast fills it.
     if (text.trimmed().isEmpty())
         return {};
     if (measured)
@@ -205,9 +206,15 @@ QString whyCut(QWidget *widget, int *measured = nullptr)
                 ++lost;
         }
     }
+    bool shows = false;
+    for (int y = 0; y < real.height() && !shows; ++y)
+        shows = std::any_of(real.constScanLine(y), real.constScanLine(y) + real.width(),
+                            [](uchar pixel) { return pixel != 0; });
     QString why;
     if (lost > 0) {
         why = QStringLiteral("loses %1 of its %2 pixels of ink").arg(lost).arg(inked);
+    } else if (!shows) {
+        why = QStringLiteral("puts no ink");
     } else if (wraps) {
         // The device columns within one pixel of the box's left and right edges.
         const int margin = label->margin();
