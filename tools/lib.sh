@@ -159,27 +159,6 @@ clone_commit() {
     git -C "$1" checkout -q --detach "$(git -C "$milka_root" rev-parse HEAD)"
 }
 
-# The upper case of names as this machine's build folds them, a "unit upper" line each
-# (tests/spat4/NameCaseTable.cpp): what the Windows build and another Debian release are
-# compared with.
-native_name_case_table() {
-    "$(built_helper name-case-table tests/spat4)"
-}
-# built_helper target folder: the path of one of this tree's helper programs in the Linux build
-# (build/folder/target), built first, never one left from another commit: a helper that does
-# not build stops the script, naming it.
-built_helper() {
-    local log="$milka_root/build/helper-$1.log"
-    mkdir -p "$milka_root/build"
-    if [ ! -f "$milka_root/build/build.ninja" ]; then
-        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >"$log" 2>&1 ||
-            { tail -20 "$log" >&2; die "the Linux build (build/) does not configure, for the helper $1"; }
-    fi
-    cmake --build "$milka_root/build" --target "$1" >"$log" 2>&1 ||
-        { grep -m10 -e 'error' -e 'FAILED' "$log" >&2; die "the helper $1 does not build (above)"; }
-    echo "$milka_root/build/$2/$1"
-}
-
 # run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it
 # runs there already. Every script that builds, packages or tests the Windows program starts
 # with it: Debian 13's MinGW-w64, Qt 6.8 host tools, Wine 10 and NSIS are there.
