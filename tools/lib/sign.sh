@@ -139,24 +139,20 @@ gpg_sign() {
 # leaf_certificate_sha256 pem-file: the SHA-256 of the one certificate in the file that issued
 # none of the others (a signer's own, where the file holds its chain).
 leaf_certificate_sha256() {
-    local work
+    local work cert leaves
     new_temp_dir work
-    (cd "$work" && awk '/^-----BEGIN CERTIFICATE-----$/ { n++ } n { print > ("cert" n ".pem") }' "$1")
-    local cert other issuers="" leaves=()
+    (cd "$work" && awk '/^-----BEGIN CERTIFICATE-----$/ { n++ } n { print > ("cert" n ".pem") }') <"$1"
+    # "file<TAB>subject<TAB>issuer" a certificate; an issuer that is not the certificate itself
+    # is not a leaf.
     for cert in "$work"/cert*.pem; do
-        [ -f "$cert" ] || continue
-        for other in "$work"/cert*.pem; do
-            [ "$other" != "$cert" ] || continue
-            # Issued by cert: other's issuer is cert's subject, and not self-signed.
-            if [ "$(openssl x509 -noout -issuer -nameopt RFC2253 -in "$other" | cut -d= -f2-)" = \
-                "$(openssl x509 -noout -subject -nameopt RFC2253 -in "$cert" | cut -d= -f2-)" ]; then
-                issuers="$issuers $cert"
-            fi
-        done
-        case "$issuers " in *" $cert "*) ;; *) leaves+=("$cert") ;; esac
-    done
-    [ ${#leaves[@]} = 1 ] || die "$1 holds ${#leaves[@]} certificates that issued none of the others, not one"
-    openssl x509 -noout -fingerprint -sha256 -in "${leaves[0]}" | cut -d= -f2 | tr -d : | tr 'A-F' 'a-f'
+        printf '%s\t%s\t%s\n' "$cert" "$(openssl x509 -noout -subject -nameopt RFC2253 -in "$cert")" \
+            "$(openssl x509 -noout -issuer -nameopt RFC2253 -in "$cert" | sed 's/^issuer=/subject=/')"
+    done >"$work/names"
+    leaves=$(awk -F'\t' 'NR == FNR { if ($2 != $3) issuer[$3]; next } !($2 in issuer) { print $1 }' \
+        "$work/names" "$work/names")
+    [ "$(grep -c . <<<"$leaves")" = 1 ] ||
+        die "$1 holds $(grep -c . <<<"$leaves") certificates that issued none of the others, not one"
+    openssl x509 -noout -fingerprint -sha256 -in "$leaves" | cut -d= -f2 | tr -d : | tr 'A-F' 'a-f'
 }
 
 # program_signature sign|attach name file signatures: signs the file (called name in the release)
