@@ -62,9 +62,9 @@ qt_windows_source() {
     echo "$milka_cache/src/${version%%+*}/qt6-base-${version%%+*}"
 }
 
-# Builds Qt for Windows unless the cache has it, and exports its path as MILKA_QT_WINDOWS.
+# Builds Qt for Windows unless the cache has it (or waits for the build another run makes), and
+# exports its path as MILKA_QT_WINDOWS.
 use_qt_windows() {
-    # One build at a time: a script that needs Qt while another builds it waits for that build.
     "$milka_root/tools/build-qt-windows"
     MILKA_QT_WINDOWS=$(qt_windows_prefix)
     [ -f "$MILKA_QT_WINDOWS/.complete" ] || die "Qt for Windows is not in $MILKA_QT_WINDOWS"
