@@ -1,7 +1,11 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced by the tests of the Windows setup program, after tools/lib.sh, tools/lib/windows.sh
-# and tools/lib/display.sh: the packages under test, an older version to upgrade from, a prefix
-# per run, and what an installation leaves (files, the Uninstall entry, the shortcut).
+# Sourced after tools/lib.sh by the tests of the Windows packages: the packages under test, an
+# older version to upgrade from, a prefix per run, and what an installation leaves (files, the
+# Uninstall entry, the shortcut).
+# shellcheck source=tools/lib/windows.sh
+source "$milka_root/tools/lib/windows.sh"
+# shellcheck source=tools/lib/display.sh
+source "$milka_root/tools/lib/display.sh"
 # shellcheck source=tools/lib/release.sh
 source "$milka_root/tools/lib/release.sh"
 require_tools xdotool iconv tar
