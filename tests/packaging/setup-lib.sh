@@ -15,29 +15,22 @@ app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 
-# use_windows_packages: the packages under test, those of the stage ./test made (tools/release
-# build), made anew when it is not of this checkout as it is: the setup ($setup), the zip ($zip)
-# and the Windows folder they hold ($stage).
+# use_windows_packages: the staged packages under test (use_stage): the setup ($setup), the zip
+# ($zip) and the Windows folder they hold ($stage).
 use_windows_packages() {
     use_stage
-    setup=$staged_setup
-    zip=$staged_zip
-    stage=$staged_windows_folder
+    setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
 }
 
 # make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
-# $older_version): commit d6f1670 of this repository (version 1.0.3) with its version lowered to
-# 1.0.2, whose package also ships a file the current one does not (notes/older-only.txt), made
-# by that commit's own tools/package-windows-installer, with today's Qt for Windows (handed to
-# its tools/lib/windows.sh, whose cache key is another), that Qt's style plugin and licence list,
-# and today's way of fetching Debian's sources. Built once per machine and kept in
-# $milka_cache/older-<commit>-<hash of the changes made to it>: built in a folder beside it,
-# which is renamed into place only once complete (.complete).
+# $older_version): commit d6f1670 (1.0.3) lowered to 1.0.2, its package shipping a file the
+# current one does not (notes/older-only.txt), made by that commit's own
+# tools/package-windows-installer with today's Qt for Windows (handed to its windows.sh, whose
+# cache key differs), style plugin, licence list and way of fetching Debian's sources. Built once
+# per machine into $milka_cache/older-<commit>-<hash of the changes>, renamed there once complete.
 older_toolchain_files="tools/lib/debian-sources.sh packaging/windows/licenses.list"
-
 make_older_setup() {
-    local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file
-    local qt_given
+    local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file qt_given
     older_version=1.0.2
     # shellcheck disable=SC2016 # CMake's variables, not the shell's
     changes='# Only in this older version: a file, in a folder of its own, that the current one no longer ships.
@@ -74,8 +67,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     printf '%s\n' "$qt_given" >>"$tree/tools/lib/windows.sh"
     sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' \
         "$tree/packaging/windows/WindowsPackage.cmake"
-    # The archived tree is no git checkout: its packages take their time stamps from the commit.
-    # Never signed, whatever the caller's MILKA_SIGN: it is only something to upgrade from.
+    # The archived tree is no git checkout: the time stamps come from the commit. Never signed.
     SOURCE_DATE_EPOCH=$(git -C "$milka_root" log -1 --format=%ct "$commit") \
         env -u MILKA_SIGN "$tree/tools/package-windows-installer" >/dev/null
     package="$tree/build-mingw-x86_64/package"
@@ -87,8 +79,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     mv "$package/milka-$older_version-setup-x64.exe" "$package/milka-$older_version-windows-x64" "$building/"
     rm -rf "$tree"
     touch "$building/.complete"
-    # A folder of that name without its .complete (this function renames only complete ones)
-    # is replaced; one that another run completed meanwhile is kept, and this one removed at exit.
+    # An incomplete folder of that name is replaced; one that another run completed meanwhile is
+    # kept, and this one removed at exit.
     [ -f "$cached/.complete" ] || rm -rf "$cached"
     mv -T "$building" "$cached" 2>/dev/null || [ -f "$cached/.complete" ] ||
         die "could not move the older version's build into $cached"
@@ -125,9 +117,9 @@ install_fingerprint() {
     [ ! -e "$shortcut" ] || sha256sum "$shortcut"
 }
 
-# The installed files must be exactly the current package's, byte for byte, and the uninstaller;
-# one Uninstall entry, of the current version.
-check_current_files() { # what
+# check_current_files what: the installed files are exactly the current package's and the
+# uninstaller; one Uninstall entry, of the current version.
+check_current_files() {
     local entries
     diff -u <(cd "$stage" && { find . -type f; echo ./uninstall.exe; } | LC_ALL=C sort) \
         <(cd "$installed" && find . -type f | LC_ALL=C sort) ||
