@@ -1,7 +1,11 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh by the tests of the Windows packages: the packages under test, an
-# older version to upgrade from, a prefix per run, and what an installation leaves (files, the
-# Uninstall entry, the shortcut).
+# Sourced by the tests of the Windows packages, in place of tools/lib.sh (which it sources): it
+# runs the test in the Windows root, in the checkout, with a temporary folder ($work) and the
+# packages under test: the setup ($setup), the zip ($zip) and the Windows folder they hold
+# ($stage). Then: an older version to upgrade from, a prefix per run, and what an installation
+# leaves (files, the Uninstall entry, the shortcut).
+# shellcheck source=tools/lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
 source "$milka_root/tools/lib/windows.sh"
 # shellcheck source=tools/lib/display.sh
@@ -14,13 +18,12 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
-
-# use_windows_packages: the staged packages under test (use_stage): the setup ($setup), the zip
-# ($zip) and the Windows folder they hold ($stage).
-use_windows_packages() {
-    use_stage
-    setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
-}
+packages_in_windows_root "$@"
+cd "$milka_root"
+work=""
+new_temp_dir work
+use_stage
+setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
 
 # make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
 # $older_version): commit d6f1670 (1.0.3) lowered to 1.0.2, its package shipping a file the
