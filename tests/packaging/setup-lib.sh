@@ -25,12 +25,10 @@ new_temp_dir work
 use_stage
 setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
 
-# make_older_setup: the setup of an older version to upgrade from, in $older_setup (version
-# $older_version): commit d6f1670 (1.0.3) lowered to 1.0.2, its package shipping a file the
-# current one does not (notes/older-only.txt), made by that commit's own
-# tools/package-windows-installer with today's Qt for Windows (handed to its windows.sh, whose
-# cache key differs), style plugin, licence list and way of fetching Debian's sources. Built once
-# per machine into $milka_cache/older-<commit>-<hash of the changes>, renamed there once complete.
+# make_older_setup: the setup of version $older_version in $older_setup: commit d6f1670 (1.0.3)
+# lowered to 1.0.2, shipping a file the current package does not (notes/older-only.txt), made by
+# its own tools/package-windows-installer with today's Qt for Windows, style plugin, licence list
+# and Debian sources. Built once per machine into $milka_cache/older-<commit>-<hash>.
 older_toolchain_files="tools/lib/debian-sources.sh packaging/windows/licenses.list"
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file qt_given
@@ -56,7 +54,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     older_setup="$cached/milka-$older_version-setup-x64.exe"
     [ ! -f "$cached/.complete" ] || [ ! -f "$older_setup" ] || return 0
     step "an older version: commit ${commit:0:7} as version $older_version, built once into $cached"
-    mkdir -p "$milka_cache"
     building=$(mktemp -d "$cached.XXXXXX")
     on_exit rm -rf "$building"
     tree="$building/tree"
