@@ -33,17 +33,11 @@ void put32(std::string &out, std::uint32_t value)
     put16(out, value & 0xffff);
     put16(out, value >> 16);
 }
-void set16(std::string &zip, std::size_t at, std::uint32_t value)
+// Overwrites the little-endian field of size bytes at an offset.
+void setField(std::string &zip, std::size_t at, std::uint32_t value, int size)
 {
-    std::string field;
-    put16(field, value);
-    zip.replace(at, 2, field);
-}
-void set32(std::string &zip, std::size_t at, std::uint32_t value)
-{
-    std::string field;
-    put32(field, value);
-    zip.replace(at, 4, field);
+    for (int i = 0; i < size; ++i)
+        zip[at + i] = static_cast<char>(value >> 8 * i & 0xff);
 }
 std::uint32_t get16(const std::string &zip, std::size_t at)
 {
@@ -188,7 +182,7 @@ TEST(ZipUtf8NamesTest, MarksJapaneseNamesOrLeavesTheFileAsItWas)
         {"truncated", [](std::string &z) { z.resize(z.size() - 5); }, "truncated"},
         {"comment longer than the bytes after the end record",
          [](std::string &z) {
-             set16(z, endAt(z) + 20, 10);
+             setField(z, endAt(z) + 20, 10, 2);
              z += "abcd";
          },
          "truncated"},
@@ -197,22 +191,22 @@ TEST(ZipUtf8NamesTest, MarksJapaneseNamesOrLeavesTheFileAsItWas)
         {"two end records that both end at the end",
          [](std::string &z) {
              const std::string end = z.substr(endAt(z));
-             set16(z, endAt(z) + 20, 22);
+             setField(z, endAt(z) + 20, 22, 2);
              z += end;
          },
          "more than one end-of-central-directory record"},
         {"end-record signature in the comment",
          [](std::string &z) {
-             set16(z, endAt(z) + 20, 7);
+             setField(z, endAt(z) + 20, 7, 2);
              z += "PK\x05\x06...";
          },
          "comment holds another end-of-central-directory signature"},
         {"ZIP64 counts, size and offset",
          [](std::string &z) {
              const std::size_t end = endAt(z);
-             set32(z, end + 8, 0xffffffff);
-             set32(z, end + 12, 0xffffffff);
-             set32(z, end + 16, 0xffffffff);
+             setField(z, end + 8, 0xffffffff, 4);
+             setField(z, end + 12, 0xffffffff, 4);
+             setField(z, end + 16, 0xffffffff, 4);
          },
          "ZIP64"},
         {"ZIP64 end record and locator",
@@ -234,21 +228,23 @@ TEST(ZipUtf8NamesTest, MarksJapaneseNamesOrLeavesTheFileAsItWas)
          },
          "ZIP64 end locator"},
         {"central directory outside the file",
-         [](std::string &z) { set32(z, endAt(z) + 16, static_cast<std::uint32_t>(z.size())); },
+         [](std::string &z) {
+             setField(z, endAt(z) + 16, static_cast<std::uint32_t>(z.size()), 4);
+         },
          "does not lie just before the end record"},
         {"fewer entries counted than the directory holds",
-         [](std::string &z) { set32(z, endAt(z) + 8, 1 | 1 << 16); }, // on this disk, in all
+         [](std::string &z) { setField(z, endAt(z) + 8, 1 | 1 << 16, 4); }, // on this disk, in all
          "more than the 1 entries"},
         // readme.txt's name 10 bytes longer: into the end record, not past the file.
         {"name running past the directory",
-         [](std::string &z) { set16(z, entryAt(z, 1) + 28, 10 + 10); },
+         [](std::string &z) { setField(z, entryAt(z, 1) + 28, 10 + 10, 2); },
          "runs past the central directory"},
         {"local header signature", [](std::string &z) { z[localAt(z, 0)] = 'X'; },
          "is not where the central directory says"},
         // 説明書.txt is 13 bytes: its last, and one byte fewer.
         {"local header name", [](std::string &z) { z[localAt(z, 0) + 30 + 12] = 'x'; },
          "disagrees with the central directory"},
-        {"local header name length", [](std::string &z) { set16(z, localAt(z, 0) + 26, 12); },
+        {"local header name length", [](std::string &z) { setField(z, localAt(z, 0) + 26, 12, 2); },
          "disagrees with the central directory"},
         {"encrypted",
          [](std::string &z) {
