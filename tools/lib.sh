@@ -88,10 +88,9 @@ trap 'milka_failed_command "$?" "${PIPESTATUS[*]}" "$BASH_COMMAND" "${BASH_SOURC
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# run_stoppable command...: runs the command in the background and waits for it, so that a
-# signal to this script is taken at once (bash runs a trap only when its foreground command
-# ends); at exit the command is asked to end (TERM) and given time to clean up, its own
-# commands' grace period and more, before it is killed.
+# run_stoppable command...: the command in the background, waited for, so that a signal to this
+# script is taken at once (bash runs a trap only when its foreground command ends); at exit it
+# gets TERM and twice the grace period to clean up before it is killed.
 milka_grace=${MILKA_GRACE:-10}
 run_stoppable() {
     local pid code=0
@@ -125,8 +124,8 @@ require_tools() {
     [ -z "$missing" ] || die "missing:$missing (tools/install-deps --test installs them)"
 }
 
-# new_temp_dir var: a new temporary folder, removed at exit, its path put in the variable var.
-# (Not a function printing the path: a trap set inside $(...) would be lost with the subshell.)
+# new_temp_dir var: a new temporary folder, removed at exit, its path put in the variable var (a
+# trap set inside $(...) would be lost with the subshell).
 new_temp_dir() {
     local new_dir_path
     new_dir_path=$(mktemp -d "${TMPDIR:-/tmp}/milka-$milka_script.XXXXXX")
@@ -176,10 +175,6 @@ run_in_windows_root() {
 # Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
-# cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
-# (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
-# lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
-milka_cache_lock=""
 # hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
 # script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
 hold_lock() {
@@ -188,6 +183,10 @@ hold_lock() {
     exec {fd}>>"$milka_cache/$1.lock"
     flock "$fd"
 }
+# cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
+# (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
+# lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
+milka_cache_lock=""
 cache_use() {
     local users=$milka_cache/.users/${milka_root_id:=$(sha256sum <<<"$milka_root" | cut -c1-16)}
     mkdir -p "$users"
