@@ -1,19 +1,16 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
 # Sourced by tools/release after tools/lib/release.sh: Authenticode signatures (SHA-256,
-# osslsigncode) on milka.exe, on the setup's uninstaller as makensis writes it and on the setup,
-# and the GPG signature of SHA256SUMS. Each Authenticode signature is also kept on its own (PKCS#7,
-# PEM) in signatures/, with the certificates to check it against (certificates.pem): attached to
-# the unsigned file it gives the signed file byte for byte, which is checked as it is made and
-# is what tools/release verify --rebuild does.
+# osslsigncode) on milka.exe, the setup's uninstaller and the setup, each also kept alone (PKCS#7,
+# PEM) in signatures/ with certificates.pem to check it against, and the GPG signature of
+# SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte for byte:
+# checked as it is made, and what tools/release verify --rebuild does.
 
 description="ミルカ！！！（地方版）"
 
-# The signer's settings: options of tools/release sign, else the MILKA_SIGN_* variables (paths
-# in them, like the options', mean the folder the script was started in). The Authenticode key
-# is a PKCS#12 file, or a PKCS#11 token's (a hardware token, an HSM), named by its module and
-# the URIs of the key and its certificate; the password file holds the PKCS#12 file's password
-# or the token's PIN. The GPG key signs with the caller's gpg and agent, its passphrase from the
-# agent or, given, from a file.
+# The signer's settings: tools/release's options, else the MILKA_SIGN_* variables (paths mean
+# the folder the script was started in). The Authenticode key is a PKCS#12 file, or a PKCS#11
+# token's (module, key and certificate URIs); the password file holds the PKCS#12 password or
+# the token's PIN. GPG signs with the caller's gpg and agent, or the passphrase file given.
 sign_pkcs12=${MILKA_SIGN_PKCS12:-}
 sign_pkcs11_module=${MILKA_SIGN_PKCS11_MODULE:-}
 sign_pkcs11_key=${MILKA_SIGN_PKCS11_KEY:-}
