@@ -1,9 +1,8 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced by the tests of the Windows packages, in place of tools/lib.sh (which it sources): it
-# runs the test in the Windows root, in the checkout, with a temporary folder ($work) and the
-# packages under test: the setup ($setup), the zip ($zip) and the Windows folder they hold
-# ($stage). Then: an older version to upgrade from, a prefix per run, and what an installation
-# leaves (files, the Uninstall entry, the shortcut).
+# Sourced by the tests of the Windows packages in place of tools/lib.sh (which it sources): runs
+# the test in the Windows root, with a temporary folder ($work) and the staged setup ($setup), zip
+# ($zip) and Windows folder ($stage); then helpers: an older version to upgrade from, a prefix per
+# run, and what an installation leaves (files, the Uninstall entry, the shortcut).
 # shellcheck source=tools/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
@@ -65,8 +64,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     printf '%s\n' "$changes" >>"$tree/packaging/windows/WindowsPackage.cmake"
     for file in $older_toolchain_files; do cp "$milka_root/$file" "$tree/$file"; done
     printf '%s\n' "$qt_given" >>"$tree/tools/lib/windows.sh"
-    sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' \
-        "$tree/packaging/windows/WindowsPackage.cmake"
+    sed -i 's|styles/qwindowsvistastyle\.dll|styles/qmodernwindowsstyle.dll|' "$tree/packaging/windows/WindowsPackage.cmake"
     # The archived tree is no git checkout: the time stamps come from the commit. Never signed.
     SOURCE_DATE_EPOCH=$(git -C "$milka_root" log -1 --format=%ct "$commit") \
         env -u MILKA_SIGN "$tree/tools/package-windows-installer" >/dev/null
