@@ -1,22 +1,16 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders and
-# their manifests, output folders that are replaced whole, the state of the checkout.
-#
-# A staging folder holds what one step of a release made, and its MANIFEST: what made it (the
-# step, the version, the commit and the state of the checkout, the time stamps, the versions of
-# the tools), then a "file SHA-256 path" line for every file. The next step reads only files the
-# manifest lists, with their sums; anything else in the folder (an unlisted file, a link, a
-# FIFO) stops it. Its layout:
-#   the published files   the .deb, the zip, the setup, the release notes, SHA256SUMS (and
-#                         when signed, SHA256SUMS.asc and signatures/)
-#   parts/                what the setup and the zip are made from again when signing: the
-#                         Windows folder and the setup's own read-me
-#   MANIFEST
+# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders, output
+# folders replaced whole, the state of the checkout.
+# A staging folder holds what one step of a release made, and its MANIFEST: what made it (step,
+# version, commit and state of the checkout, time stamps, tool versions), then a "file SHA-256
+# path" line per file. The next step reads only the files listed, with their sums; anything else
+# there (an unlisted file, a link, a FIFO) stops it. Beside the published files (the .deb, zip,
+# setup, release notes, SHA256SUMS; when signed, SHA256SUMS.asc and signatures/), parts/ holds
+# what signing makes the setup and zip again from: the Windows folder and the setup's read-me.
 
 stage_format="milka-stage 1"
 
-# The Debian packages whose versions a stage records: what went into its files (those of the
-# Windows root come from tools/package-windows, $windows_toolchain_file).
+# The packages whose versions a stage records (the Windows root's: tools/package-windows).
 stage_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools dpkg-dev osslsigncode gnupg"
 
 # The state of the checkout: its commit, and when anything is uncommitted, a hash of the changes
@@ -24,10 +18,7 @@ stage_packages="cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools dpkg-dev o
 source_state() {
     local commit
     commit=$(git -C "$milka_root" rev-parse HEAD)
-    if checkout_is_clean; then
-        echo "$commit"
-        return
-    fi
+    checkout_is_clean && { echo "$commit"; return; }
     printf '%s+' "$commit"
     {
         git -C "$milka_root" diff HEAD --binary
@@ -67,12 +58,9 @@ entries_that_are_not_files() {
 write_manifest() {
     local dir=$1 kind=$2 from=${3:-} p
     {
-        echo "$stage_format"
-        echo "kind $kind"
-        echo "version $milka_version"
-        echo "commit $(git -C "$milka_root" rev-parse HEAD)"
-        echo "source ${stage_source:-$(source_state)}"
-        echo "source-date-epoch $SOURCE_DATE_EPOCH"
+        printf '%s\n' "$stage_format" "kind $kind" "version $milka_version" \
+            "commit $(git -C "$milka_root" rev-parse HEAD)" "source ${stage_source:-$(source_state)}" \
+            "source-date-epoch $SOURCE_DATE_EPOCH"
         [ -z "$from" ] || echo "made-from $from"
         for p in $stage_packages; do
             echo "built-with $p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
@@ -88,7 +76,7 @@ write_manifest() {
 # check_stage folder kind: dies unless the folder is a staging folder of that kind, made from
 # this version, holding exactly the files its manifest lists with their sums, and nothing else.
 check_stage() {
-    local dir=$1 kind=$2 odd tag sum path listed
+    local dir=$1 kind=$2 odd tag sum path listed=""
     [ ! -L "$dir" ] || die "the staging folder $dir is a symbolic link"
     [ -d "$dir" ] || die "no staging folder $dir"
     [ "$(head -1 "$dir/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
@@ -99,18 +87,16 @@ check_stage() {
         die "$dir holds version $(manifest_value "$dir" version), this checkout $milka_version"
     odd=$(entries_that_are_not_files "$dir")
     [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
-    listed=$(mktemp)
-    on_exit rm -f "$listed"
     while read -r tag sum path; do
         [ "$tag" = file ] || continue
         case "/$path/" in */../* | */./* | //*) die "$dir/MANIFEST names a file outside the folder: $path" ;; esac
-        echo "$path" >>"$listed"
+        listed+=$path$'\n'
         [ -f "$dir/$path" ] || die "$dir: $path is in its MANIFEST but missing"
         [ "$(sha256sum <"$dir/$path" | cut -d' ' -f1)" = "$sum" ] ||
             die "$dir: $path is not the file its MANIFEST lists (another SHA-256)"
     done <"$dir/MANIFEST"
     while IFS= read -r -d '' path; do
-        grep -qxF -- "$path" "$listed" || die "$dir: $path is not in its MANIFEST"
+        grep -qxF -- "$path" <<<"$listed" || die "$dir: $path is not in its MANIFEST"
     done < <(cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0')
 }
 
@@ -124,15 +110,12 @@ stage_source_is_this_commit() {
         die "$1 was made from commit $state, this checkout is at $(git -C "$milka_root" rev-parse HEAD)"
 }
 
-# The stage ./test and the package tests share: build-stage/ in the checkout, made by
-# tools/release build. use_stage makes it anew unless its manifest says it was made from the
-# checkout as it is now, and sets the paths of the packages in it.
+# use_stage: build-stage/, the stage ./test and the package tests share, made anew (tools/release
+# build) unless made from the checkout as it is; sets its packages' paths. In the Windows root it
+# only checks: the .deb is made on this machine.
 milka_stage="$milka_root/build-stage"
-# In the Windows root it only checks: the .deb is made on this machine (the Windows tests make
-# the stage before they go into the root).
 use_stage() {
-    if [ ! -f "$milka_stage/MANIFEST" ] ||
-        [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then
+    if [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then
         [ -z "${MILKA_DEBIAN_ROOT:-}" ] ||
             die "$milka_stage is not of this checkout as it is: make it with tools/release build, outside the Windows root"
         "$milka_root/tools/release" build --stage "$milka_stage"
@@ -140,15 +123,13 @@ use_stage() {
     check_stage "$milka_stage" build
     stage_paths "$milka_stage"
 }
-# packages_in_windows_root "$@": the script again in the Windows root (run_in_windows_root), with
-# the stage it takes the packages from made first, here: the stage's .deb is this machine's.
+# packages_in_windows_root "$@": run_in_windows_root, with the stage made first, here.
 packages_in_windows_root() {
     [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage >&2
     run_in_windows_root "$@"
 }
-# commit_checkout var: a checkout of this one's last commit whose build-stage/ is current: this
-# checkout when nothing is uncommitted, else a clone of it kept in build-commit/. What a release
-# signs and publishes is always a commit's.
+# commit_checkout var: a checkout of the last commit with a current build-stage/: this one when
+# nothing is uncommitted, else a clone in build-commit/ (a release publishes only commits).
 commit_checkout() {
     local commit_dir=$milka_root
     if ! checkout_is_clean; then
@@ -176,9 +157,8 @@ stage_paths() {
     staged_setup_readme="$1/parts/setup/$setup_readme_name"
 }
 
-# release_notes <changelog: the release notes, in Japanese, of the changelog's top entry: its
-# first line names the version, its " -- " line ends it with its date (the day as written there,
-# in the writer's own time zone), and the lines between are the changes.
+# release_notes <changelog: the Japanese release notes of the changelog's top entry: the version,
+# the date of its " -- " line (the day as written, in the writer's time zone), the changes.
 release_notes() {
     local entry date_line day
     entry=$(sed -n '1,/^ -- /p')
@@ -197,9 +177,8 @@ setup_name="milka-$milka_version-setup-x64.exe"
 notes_name="milka-$milka_version-release-notes-ja.txt"
 release_files=("$deb_name" "$windows_zip_name.zip" "$setup_name" "$notes_name")
 
-# new_sibling var folder: a new empty folder beside the folder (on the same file system, so it
-# can be renamed into its place), removed at exit unless it was. Its name holds this script's
-# process id: what a killed run left beside the folder (its process gone) is removed first.
+# new_sibling var folder: a new empty folder beside the folder (to be renamed into its place),
+# removed at exit unless it was. Its name holds the process id: what a killed run left is removed.
 new_sibling() {
     local made left pid
     mkdir -p "$(dirname "$2")"
@@ -216,9 +195,8 @@ new_sibling() {
     printf -v "$1" '%s' "$made"
 }
 
-# replace_folder new out: new takes out's place, in two renames; out, if it was there, is
-# removed after that. The caller checked that out may be replaced (it holds only regular files
-# and folders, so removing it follows no link out of it).
+# replace_folder new out: new takes out's place, in two renames; the old out is removed after.
+# The caller checked that out holds only regular files and folders (no link to follow out).
 replace_folder() {
     local new=$1 out=$2 old=""
     chmod 755 "$new"
@@ -230,9 +208,8 @@ replace_folder() {
     [ -z "$old" ] || rm -rf -- "$old"
 }
 
-# check_output_folder out what replaceable-test: dies unless out may be written: it is not the
-# checkout nor a folder holding it, not a link, and is new, empty or passes the test (a function
-# given the folder that says why not, or nothing).
+# check_output_folder out what replaceable-test: dies unless out is not the checkout nor holds
+# it, is not a link, and is new, empty or passes the test (a function that prints why not).
 check_output_folder() {
     local out=$1 what=$2 test=$3 odd why
     case "$milka_root/" in
@@ -256,17 +233,11 @@ replaceable_stage() {
 # SHA256SUMS lists, SHA256SUMS and its signature, and the record older releases kept.
 replaceable_release() {
     local entry
-    [ -f "$1/SHA256SUMS" ] || {
-        echo "it is not empty and no release made it (give a new or empty folder)"
-        return
-    }
+    [ -f "$1/SHA256SUMS" ] || { echo "it is not empty and no release made it (give a new or empty folder)"; return; }
     while IFS= read -r -d '' entry; do
         case "$entry" in SHA256SUMS | SHA256SUMS.asc | .milka-release | signatures) continue ;; esac
         # The names as plain strings (a name is not a pattern): after "sum  " or "sum *".
         grep -qxF -- "$entry" <(cut -c67- "$1/SHA256SUMS") ||
-            {
-                echo "it holds $entry, which no release wrote there"
-                return
-            }
+            { echo "it holds $entry, which no release wrote there"; return; }
     done < <(cd "$1" && find . -mindepth 1 ! -type d -printf '%P\0'; find . -mindepth 1 -type d ! -name signatures -printf '%P/\0')
 }
