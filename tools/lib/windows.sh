@@ -1,32 +1,26 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
 # Sourced after tools/lib.sh by the scripts that make or test the Windows program: Qt for
-# Windows and its cache, Wine prefixes (with the sample SPAT4 folder), the Windows packages'
-# licence list, signing, and the C++ tools of the Linux build that these scripts run.
+# Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers.
 
-# Qt for Windows: what tools/build-qt-windows builds, from Debian's qt6-base source of the same
-# version as the host tools, with the configure options of cmake/qt-windows-options.txt, by the
-# MinGW-w64 compilers of cmake/mingw-x86_64-compilers.cmake. The cache folder is keyed by all that
-# goes into the DLLs: Qt's version, the options, the compiler, binutils and runtime packages'
-# versions, the root's cmake and ninja, and the build script and toolchain file (their comments
-# aside), so an update of any of them builds Qt anew instead of shipping old DLLs beside a read-me
-# that names the new ones.
+# Qt for Windows (tools/build-qt-windows). Its cache folder is keyed by all that goes into the
+# DLLs: Qt's version, cmake/qt-windows-options.txt, the MinGW-w64 packages, the root's cmake and
+# ninja, the build script and compiler file (comments aside); an update of any builds Qt anew
+# rather than ship old DLLs beside a read-me that names the new ones.
 qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
 windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
 gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
-# What the Windows packages are made with, which tools/package-windows records for the release's
-# manifest ("windows-built-with package version" lines), with the root and Qt's cache folder.
+# What the Windows packages are made with: tools/package-windows records them for the manifest.
 windows_build_packages="cmake ninja-build qt6-base-dev-tools $windows_toolchain_packages nsis zip"
 windows_toolchain_file="$windows_package_dir/toolchain.txt"
 
-qt_windows_version() {
-    dpkg-query -W -f='${Version}' qt6-base-dev-tools 2>/dev/null ||
+# qt_tools_field field: a field of the installed qt6-base-dev-tools.
+qt_tools_field() {
+    dpkg-query -W -f="\${$1}" qt6-base-dev-tools 2>/dev/null ||
         die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
 }
-# The version of the source package (apt-get source needs it; a binary rebuild adds +bN).
-qt_windows_source_version() {
-    dpkg-query -W -f='${source:Version}' qt6-base-dev-tools 2>/dev/null ||
-        die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
-}
+qt_windows_version() { qt_tools_field Version; }
+# The source package's version (apt-get source needs it; a binary rebuild adds +bN).
+qt_windows_source_version() { qt_tools_field source:Version; }
 qt_windows_key() {
     local p
     {
@@ -53,9 +47,8 @@ qt_windows_prefix() {
     version=$(qt_windows_version)
     echo "$milka_cache/qt-${version%%+*}-mingw-x86_64-$(qt_windows_key)"
 }
-# Debian's qt6-base source, unpacked by tools/build-qt-windows: its licence texts go into the
-# Windows packages. Each version in a folder of its own, which a fetch empties first: this
-# machine and the Debian 13 root share the cache.
+# Debian's qt6-base source, unpacked by tools/build-qt-windows (the packages' licence texts come
+# from it): each version in a folder of its own, which a fetch empties first.
 qt_windows_source() {
     local version
     version=$(qt_windows_source_version)
@@ -73,13 +66,13 @@ use_qt_windows() {
     export MILKA_QT_WINDOWS
 }
 
-# The rows of packaging/windows/licenses.list, "file|source|title|covers", without its comments,
-# blank lines and exclusions, and without blanks around the fields.
+# The rows of packaging/windows/licenses.list, "file|source|title|covers", without comments,
+# exclusions and blanks around the fields.
 licence_list() {
     sed -e '/^[[:space:]]*\(#\|-\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
         -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' "$milka_root/packaging/windows/licenses.list"
 }
-# Its exclusions, "id|why", for the entries of Qt's qt_attribution.json files that are not shipped.
+# Its exclusions, "id|why": entries of Qt's qt_attribution.json files that are not shipped.
 licence_exclusions() {
     sed -n '/^[[:space:]]*-/{s/^[[:space:]]*-[[:space:]]*//; s/[[:space:]]*|[[:space:]]*/|/g; p}' \
         "$milka_root/packaging/windows/licenses.list"
@@ -99,8 +92,8 @@ wine_quietly() {
 }
 
 # new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), that says
-# it is Windows 10 (a fresh prefix of Debian's Wine says Windows 7, which Qt 6 does not support
-# and takes other paths on). Its wineserver is stopped at exit, before the folder is removed.
+# Windows 10 (Debian's Wine says Windows 7, which Qt 6 does not support). Its wineserver is
+# stopped at exit.
 new_wine_prefix() {
     require_tools wineboot wineserver
     [ -x "$wine64" ] || die "wine64 is missing (tools/install-deps --test installs it)"
@@ -115,18 +108,16 @@ new_wine_prefix() {
     wineserver -w
 }
 
-# copy_wine_prefix from to: a copy of a stopped prefix, on the same file system, whose files under
-# drive_c/windows (Wine's DLLs and programs: nearly all of its 770 MB, which nothing writes) are
-# hard links to the original's; the rest is copied: the registry (which Wine writes anew
-# anyway), the users' folders, and every .ini and .log, which Windows programs rewrite in place.
+# copy_wine_prefix from to: a copy of a stopped prefix, on the same file system: the files under
+# drive_c/windows (nearly all of its 770 MB, which nothing writes) hard links to the original's,
+# but copies of the rest and of every .ini and .log, which Windows programs rewrite in place.
 copy_wine_prefix() {
     cp -al "$1" "$2"
     find "$2" -type f -links +1 \( ! -path "$2/drive_c/windows/*" -o -name '*.ini' -o -name '*.log' \) \
         -exec sh -c 'for f; do cp -p "$f" "$f.copy" && mv "$f.copy" "$f"; done' sh {} +
 }
 
-# set_wine_dpi dpi: the current prefix's screen scale, in dots per inch (LogPixels: 96 is
-# 100 %, 120 is 125 %, 144 is 150 %), as Windows' display settings keep it.
+# set_wine_dpi dpi: the current prefix's screen scale (LogPixels: 96 is 100 %, 144 is 150 %).
 set_wine_dpi() {
     wine_quietly "$wine64" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
     wine_quietly "$wine64" reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$1" /f
@@ -149,9 +140,8 @@ stop_wineserver() {
     WINEPREFIX=$1 wineserver -w 2>/dev/null || true
 }
 
-# built_helper target folder: the path of one of this tree's helper programs in the Linux build
-# (build/folder/target), built first, never one left from another commit: a helper that does
-# not build stops the script, naming it.
+# built_helper target folder: the path of a helper program of the Linux build
+# (build/folder/target), built first: never one left from another commit.
 built_helper() {
     local log="$milka_root/build/helper-$1.log"
     mkdir -p "$milka_root/build"
@@ -166,13 +156,12 @@ built_helper() {
 # linux_tool name: the path of one of tools/' C++ programs in the Linux build.
 linux_tool() { built_helper "$1" tools; }
 # The upper case of names as this machine's build folds them, a "unit upper" line each
-# (tests/spat4/NameCaseTable.cpp): what the Windows build and another Debian release are
-# compared with.
+# (tests/spat4/NameCaseTable.cpp), to compare the Windows build and Debian 13 with.
 native_name_case_table() { "$(built_helper name-case-table tests/spat4)"; }
 sample_writer() { linux_tool make-spat4-sample; }
 
-# The SPAT4 folder of the current prefix ($spat4): every file's bytes, and every entry's size,
-# time and mode; two listings are equal only when nothing in it changed.
+# The SPAT4 folder of the current prefix ($spat4): every file's bytes, every entry's size, time
+# and mode; two listings are equal only when nothing in it changed.
 spat4_fingerprint() {
     (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
         find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
