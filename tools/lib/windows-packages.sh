@@ -1,13 +1,9 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh and tools/lib/windows.sh: the Windows zip and setup program made
-# from the Windows folder (what tools/package-windows installs and strips). tools/package-windows
-# and -installer make the unsigned ones; tools/release makes them again from a staged folder
-# whose programs it signed.
+# Sourced after tools/lib.sh and tools/lib/windows.sh: the Windows zip and setup program made from
+# the Windows folder, unsigned by tools/package-windows(-installer), signed by tools/release.
 
-# zip_windows_folder parent name zip: parent/name zipped as zip (an absolute path), the same
-# bytes from the same files in any folder, under any umask and clock: time stamps from
-# SOURCE_DATE_EPOCH, files in sorted order with fixed modes, no extra fields, the Japanese names
-# flagged as UTF-8.
+# zip_windows_folder parent name zip: parent/name zipped as zip (an absolute path), the same bytes
+# from the same files under any umask and clock: SOURCE_DATE_EPOCH's time, sorted, fixed modes.
 zip_windows_folder() {
     local parent=$1 name=$2 zip=$3 mark_utf8
     mark_utf8=$(linux_tool zip-utf8-names)
@@ -24,27 +20,24 @@ zip_windows_folder() {
 
 # make_windows_setup folder readme setup [uninstaller-signer]: the NSIS setup program
 # (packaging/windows/milka.nsi) that installs every file of the folder, with the setup's own
-# read-me in place of the folder's; the signer, when given, is run on the uninstaller as makensis
-# writes it (its one argument: the file), before it goes into the setup.
+# read-me in place of the folder's; the signer, if any, is run on the uninstaller (its one
+# argument) before it goes into the setup.
+# shellcheck disable=SC2016 # $INSTDIR is NSIS's, not the shell's
 make_windows_setup() {
     local stage=$1 setup_readme=$2 setup=$3 signer=${4:-} work
     require_tools makensis
     [ -f "$setup_readme" ] || die "no setup read-me $setup_readme"
     new_temp_dir work
-    # NSIS stores each file's time with it, the wizard's pictures and the read-me too: they go in
-    # with the time of the last commit, as the program's files do.
+    # NSIS stores each file's time: the pictures and the read-me get the last commit's.
     mkdir "$work/resources" "$work/readme"
     cp "$milka_root"/resources/{milka.ico,setup-side.bmp,setup-header.bmp} "$work/resources/"
     local readme="$work/readme/$setup_readme_name"
     cp "$setup_readme" "$readme"
     touch -d "@$SOURCE_DATE_EPOCH" "$work"/resources/* "$readme"
 
-    # Every file of the folder: installed one by one, and removed one by one by the uninstaller,
-    # which then removes each folder only if it is empty.
+    # Every file installed, and removed by the uninstaller, one by one; then each folder, if empty.
     local files="$work/installed-files.nsh" remove="$work/removed-files.nsh" dir sub f
-    : >"$files"
-    : >"$remove"
-    # shellcheck disable=SC2016 # $INSTDIR is NSIS's, not the shell's
+    touch "$files" "$remove"
     while read -r dir; do
         sub=${dir#.}
         sub=${sub//\//\\}
@@ -59,12 +52,10 @@ make_windows_setup() {
         done < <(cd "$stage/$dir" && find . -maxdepth 1 -type f | LC_ALL=C sort)
     done < <(cd "$stage" && find . -type d | LC_ALL=C sort)
     # Folders deepest first.
-    # shellcheck disable=SC2016
     while read -r dir; do
         sub=${dir#./}
         printf 'RMDir "$INSTDIR\\%s"\n' "${sub//\//\\}" >>"$remove"
     done < <(cd "$stage" && find . -mindepth 1 -type d | LC_ALL=C sort -r)
-    # shellcheck disable=SC2016
     echo 'SetOutPath "$INSTDIR"' >>"$files"
 
     local signing=()
