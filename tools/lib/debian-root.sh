@@ -1,8 +1,7 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
 # Sourced after tools/lib.sh by the scripts that work in a Debian 13 root of tools/debian-root,
-# always in a fresh copy of it: an overlay on the cached root, which stays as it was. The mounts
-# are the script's alone: in a mount namespace of its own they end with it, however it ends, and
-# no other process sees them. Needs root (mounts, chroot).
+# always in a fresh copy: an overlay on the cached root. The mounts are in the script's own mount
+# namespace: they end with it, however it ends, and no other process sees them. Needs root.
 
 # own_mount_namespace "$@": the script again, in a mount namespace of its own (once).
 own_mount_namespace() {
@@ -16,8 +15,7 @@ own_mount_namespace() {
 }
 
 # shown_last_line: shows its input on the error stream and prints its last line (the path that
-# tools/debian-root ends with). Not tee /dev/stderr: that opens a log file the error stream goes
-# to anew, and empties it.
+# tools/debian-root ends with). Not tee /dev/stderr, which would empty a log file it goes to.
 shown_last_line() {
     local line last=""
     while IFS= read -r line; do
@@ -40,9 +38,8 @@ leave_root() {
     rm -rf "$1"
 }
 
-# enter_root cached-root: a fresh copy of the cached root, in a new folder that goes at exit with
-# all that is mounted in it; its path in $root. It has this machine's /dev and name servers (for
-# apt, when a package is missing).
+# enter_root cached-root: a fresh copy of the cached root, its path in $root, gone at exit with
+# all mounted in it. It has this machine's /dev and name servers (for apt).
 enter_root() {
     local work
     cache_use "$(basename "${1%-*}")" "$1"
@@ -64,19 +61,15 @@ bind_into_root() {
     [ "${3:-}" != ro ] || mount -o remount,bind,ro "$target"
 }
 
-# in_root [--offline] command...: runs in the root, in the checkout (or the folder root_cwd), with
-# a clean environment (and the variables of the array root_env), in a process namespace of its
-# own: whatever it leaves running ends with it. --offline: in a network namespace of its own too,
-# which has no network (and its own X displays). root_command [--offline] command... only puts
-# that command line in the array root_command, for a caller that runs it in the background.
+# in_root [--offline] command...: runs in the root, in the checkout (or root_cwd), with a clean
+# environment (and the array root_env), in a process namespace of its own: what it leaves running
+# ends with it. --offline: in a network namespace of its own too (no network, its own X displays).
+# root_command only puts that command line in the array root_command, to run in the background.
 root_env=()
 root_cwd=""
 root_command() {
     local net=()
-    if [ "$1" = --offline ]; then
-        net=(--net)
-        shift
-    fi
+    [ "$1" != --offline ] || { net=(--net); shift; }
     root_command=(unshare --pid "${net[@]}" --fork --kill-child --mount-proc="$root/proc" chroot "$root"
         /usr/bin/env -i -C "${root_cwd:-$milka_root}" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
         LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@")
