@@ -30,8 +30,7 @@ shown_last_line() {
 # shellcheck disable=SC2317 # run at exit (on_exit)
 leave_root() {
     umount -R "$1/root" || umount -R -l "$1/root"
-    if awk -v dir="$1/" 'index($5, dir) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo
-    then
+    if awk -v dir="$1/" 'index($5, dir) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
         echo "$milka_script: $1 is still mounted, so not removed" >&2
         return 1
     fi

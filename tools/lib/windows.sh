@@ -135,10 +135,8 @@ fresh_wine_prefix() {
     [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
 }
 
-stop_wineserver() {
-    WINEPREFIX=$1 wineserver -k 2>/dev/null || true
-    WINEPREFIX=$1 wineserver -w 2>/dev/null || true
-}
+# stop_wineserver prefix: its wineserver stopped, and waited for.
+stop_wineserver() { (export WINEPREFIX=$1; wineserver -k; wineserver -w) 2>/dev/null || true; }
 
 # built_helper target folder: the path of a helper program of the Linux build
 # (build/folder/target), built first: never one left from another commit.
