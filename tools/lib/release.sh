@@ -31,13 +31,9 @@ source_state() {
 absolute_path() {
     local dir base
     base=$(basename -- "$1")
-    case "$base" in
-        / | . | ..) (cd "$milka_caller_dir" && realpath -m -- "$1") ;;
-        *)
-            dir=$(cd "$milka_caller_dir" && realpath -m -- "$(dirname -- "$1")")
-            echo "${dir%/}/$base"
-            ;;
-    esac
+    case "$base" in / | . | ..) (cd "$milka_caller_dir" && realpath -m -- "$1"); return ;; esac
+    dir=$(cd "$milka_caller_dir" && realpath -m -- "$(dirname -- "$1")")
+    echo "${dir%/}/$base"
 }
 
 # manifest_value folder key: the value of a "key value" line of its MANIFEST.
@@ -212,9 +208,7 @@ replace_folder() {
 # it, is not a link, and is new, empty or passes the test (a function that prints why not).
 check_output_folder() {
     local out=$1 what=$2 test=$3 odd why
-    case "$milka_root/" in
-        "${out%/}/"*) die "refusing $what $out: it is this checkout or a folder that holds it" ;;
-    esac
+    case "$milka_root/" in "${out%/}/"*) die "refusing $what $out: it is this checkout or a folder that holds it" ;; esac
     [ ! -L "$out" ] || die "refusing $what $out: it is a symbolic link"
     [ -e "$out" ] || return 0
     [ -d "$out" ] || die "refusing $what $out: it is not a folder"
