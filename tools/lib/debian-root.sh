@@ -7,11 +7,10 @@
 own_mount_namespace() {
     [ "$(id -u)" -eq 0 ] || die "needs root, to mount a Debian 13 root and enter it"
     require_tools unshare chroot mount umount
-    if [ "${MILKA_OWN_MOUNTS:-}" != 1 ]; then
-        local self
-        self=$(cd "$milka_caller_dir" && realpath "$0")
-        exec env MILKA_OWN_MOUNTS=1 unshare --mount --propagation private "$self" "$@"
-    fi
+    [ "${MILKA_OWN_MOUNTS:-}" != 1 ] || return 0
+    local self
+    self=$(cd "$milka_caller_dir" && realpath "$0")
+    exec env MILKA_OWN_MOUNTS=1 unshare --mount --propagation private "$self" "$@"
 }
 
 # shown_last_line: shows its input on the error stream and prints its last line (the path that
