@@ -1,16 +1,9 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
 # Sourced by tools/release after tools/lib/sign.sh: the checks of a signed release folder
-# (tools/release verify), each of which is run, a failed one named, before the end:
-#  1. every entry is a regular file, or the folder signatures/ holding regular files: a link,
-#     a FIFO or another folder is named and fails;
-#  2. SHA256SUMS.asc is a good signature of SHA256SUMS by the release key (gpgv), whose
-#     fingerprint is printed;
-#  3. SHA256SUMS lists every file, and every file matches it;
-#  4. the Authenticode signatures of milka.exe inside the zip and of the setup program verify
-#     against the certificates the release publishes (signatures/certificates.pem, which
-#     SHA256SUMS covers), or the roots given with --ca; a time stamp's time is printed;
-#  5. with --rebuild (or --rebuilt STAGE): the release's signatures attached to the unsigned
-#     packages of a rebuild give the release's milka.exe, zip, setup and .deb byte for byte.
+# (tools/release verify; README, "Signed releases"), each run and a failed one named: only
+# regular files; SHA256SUMS.asc by the release key (gpgv); SHA256SUMS against every file;
+# Authenticode of milka.exe and the setup; with a rebuild, the signatures attached to it give
+# the release byte for byte.
 
 # signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
 # file (armoured or not), that made a good signature of the file; nothing when none did. gpgv's
