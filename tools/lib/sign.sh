@@ -11,41 +11,33 @@ description="ミルカ！！！（地方版）"
 # the folder the script was started in). The Authenticode key is a PKCS#12 file, or a PKCS#11
 # token's (module, key and certificate URIs); the password file holds the PKCS#12 password or
 # the token's PIN. GPG signs with the caller's gpg and agent, or the passphrase file given.
-sign_pkcs12=${MILKA_SIGN_PKCS12:-}
-sign_pkcs11_module=${MILKA_SIGN_PKCS11_MODULE:-}
-sign_pkcs11_key=${MILKA_SIGN_PKCS11_KEY:-}
-sign_pkcs11_cert=${MILKA_SIGN_PKCS11_CERT:-}
-sign_chain=${MILKA_SIGN_CHAIN:-}
-sign_password_file=${MILKA_SIGN_PASSWORD_FILE:-}
-sign_gpg_key=${MILKA_SIGN_GPG_KEY:-}
-sign_gpg_passphrase_file=${MILKA_SIGN_GPG_PASSPHRASE_FILE:-}
-sign_ca=${MILKA_SIGN_CA:-}
-sign_timestamp=${MILKA_SIGN_TIMESTAMP:-}
-signer_paths=(sign_pkcs12 sign_pkcs11_module sign_chain sign_password_file sign_gpg_passphrase_file sign_ca)
-for name in "${signer_paths[@]}"; do
-    [ -z "${!name}" ] || printf -v "$name" '%s' "$(absolute_path "${!name}")"
+signer_settings=" pkcs12 pkcs11_module pkcs11_key pkcs11_cert chain password_file gpg_key gpg_passphrase_file ca timestamp "
+signer_paths=" pkcs12 pkcs11_module chain password_file gpg_passphrase_file ca "
+# set_signer name value: sign_NAME, a path made absolute.
+set_signer() {
+    local value=$2
+    [ -z "$value" ] || [[ $signer_paths != *" $1 "* ]] || value=$(absolute_path "$value")
+    printf -v "sign_$1" '%s' "$value"
+}
+for name in $signer_settings; do
+    variable=MILKA_SIGN_${name^^}
+    set_signer "$name" "${!variable:-}"
 done
 # sign_option option value: 0 when it was one of the signer's options (taken), else 1.
 sign_option() {
-    case "$1" in
-        --pkcs12 | --pkcs11-module | --chain | --password-file | --gpg-passphrase-file | --ca)
-            local name=${1#--}
-            printf -v "sign_${name//-/_}" '%s' "$(absolute_path "$2")"
-            ;;
-        --pkcs11-key) sign_pkcs11_key=$2 ;;
-        --pkcs11-cert) sign_pkcs11_cert=$2 ;;
-        --gpg-key) sign_gpg_key=$2 ;;
-        --timestamp) sign_timestamp=$2 ;;
-        *) return 1 ;;
-    esac
+    local name=${1#--}
+    name=${name//-/_}
+    [[ $1 == --* && $signer_settings == *" $name "* ]] || return 1
+    [ -n "$2" ] || die "$1 needs a value (see --help)"
+    set_signer "$name" "$2"
 }
 # export_signer: the settings as MILKA_SIGN_* for a script that signs on (in the Windows root).
 export_signer() {
-    export MILKA_SIGN_PKCS12=$sign_pkcs12 MILKA_SIGN_PKCS11_MODULE=$sign_pkcs11_module
-    export MILKA_SIGN_PKCS11_KEY=$sign_pkcs11_key MILKA_SIGN_PKCS11_CERT=$sign_pkcs11_cert
-    export MILKA_SIGN_CHAIN=$sign_chain MILKA_SIGN_PASSWORD_FILE=$sign_password_file
-    export MILKA_SIGN_GPG_KEY=$sign_gpg_key MILKA_SIGN_GPG_PASSPHRASE_FILE=$sign_gpg_passphrase_file
-    export MILKA_SIGN_CA=$sign_ca MILKA_SIGN_TIMESTAMP=$sign_timestamp
+    local name variable
+    for name in $signer_settings; do
+        variable=sign_$name
+        export "MILKA_SIGN_${name^^}=${!variable}"
+    done
 }
 # authenticode_key: osslsigncode's options for the key, in the array authenticode_key.
 authenticode_key() {
