@@ -1,18 +1,14 @@
 # shellcheck shell=bash disable=SC2034 # its variables are for the scripts that source it
-# Sourced (never run) by every script: strict mode, in which the first failing command ends the
-# script naming itself and the step; one exit trap that undoes what the script started, last
-# first; fail and finish for the scripts that check; the version and the packages' paths, which
-# scripts take from here, never from another script's output. What only some scripts need is
-# in tools/lib/: windows.sh (Qt for Windows, Wine), display.sh (a virtual display and its
-# windows), debian-sources.sh (files of Debian's source packages).
+# Sourced by every script: strict mode (a command substitution too: x=$(helper) must not go on
+# with what a failed helper printed), in which the first failing command ends the script naming
+# itself and the step; one exit trap that undoes what the script started, last first; fail and
+# finish for the scripts that check; the version and the packages' paths. What only some
+# scripts need is in tools/lib/.
 set -Eeuo pipefail
-# A command substitution stops at its first failing command too: x=$(helper) must not go on with
-# what a failed helper printed.
 shopt -s inherit_errexit
 
 milka_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-# Where the script was started: a relative path the caller gives means this folder, whatever
-# folder the script changes to.
+# A relative path the caller gives means this folder, wherever the script goes.
 milka_caller_dir=$PWD
 milka_script=$(basename "$0")
 milka_step=""
@@ -20,20 +16,14 @@ milka_cleanups=()
 milka_failures=0
 
 # step "what it does": prints the step's heading; a failure from here on names it.
-step() {
-    milka_step=$*
-    echo "== $*"
-}
+step() { milka_step=$*; echo "== $*"; }
 
 # Prints the comment block at the top of the script, its usage.
 usage() {
     sed -n '2,/^[^#]/{/^#/!d; /^# shellcheck/d; s/^# \{0,1\}//; p}' "$0"
 }
 
-die() {
-    echo "$milka_script: $*" >&2
-    exit 1
-}
+die() { echo "$milka_script: $*" >&2; exit 1; }
 
 # fail "what is wrong": a check that failed; the script goes on and finish counts it.
 fail() {
@@ -41,9 +31,7 @@ fail() {
     milka_failures=$((milka_failures + 1))
 }
 # passed_since count "message": the message, if no check failed since fail's count was count.
-passed_since() {
-    [ "$milka_failures" -gt "$1" ] || echo "$2"
-}
+passed_since() { [ "$milka_failures" -gt "$1" ] || echo "$2"; }
 # finish "message": ends the script; with the message if every check passed, else failing.
 finish() {
     milka_step=""
