@@ -17,10 +17,7 @@ own_mount_namespace() {
 # tools/debian-root ends with). Not tee /dev/stderr, which would empty a log file it goes to.
 shown_last_line() {
     local line last=""
-    while IFS= read -r line; do
-        echo "$line" >&2
-        last=$line
-    done
+    while IFS= read -r line; do echo "$line" >&2; last=$line; done
     echo "$last"
 }
 
@@ -72,7 +69,4 @@ root_command() {
         /usr/bin/env -i -C "${root_cwd:-$milka_root}" PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
         LANG=C.UTF-8 TERM="${TERM:-dumb}" ${CI:+CI="$CI"} "${root_env[@]}" "$@")
 }
-in_root() {
-    root_command "$@"
-    "${root_command[@]}"
-}
+in_root() { root_command "$@"; "${root_command[@]}"; }

@@ -1,10 +1,7 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders, output
-# folders replaced whole, the state of the checkout.
-# A staging folder holds what one step of a release made, and its MANIFEST: what made it (step,
-# version, commit and state of the checkout, time stamps, tool versions), then a "file SHA-256
-# path" line per file. The next step reads only the files listed, with their sums; anything else
-# there (an unlisted file, a link, a FIFO) stops it. Beside the published files (the .deb, zip,
+# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders (their
+# MANIFEST ends in a "file SHA-256 path" line per file; README.md, Making a release), output
+# folders replaced whole, the state of the checkout. Beside the published files (the .deb, zip,
 # setup, release notes, SHA256SUMS; when signed, SHA256SUMS.asc and signatures/), parts/ holds
 # what signing makes the setup and zip again from: the Windows folder and the setup's read-me.
 
@@ -37,10 +34,7 @@ absolute_path() {
 }
 
 # manifest_value folder key: the value of a "key value" line of its MANIFEST.
-manifest_value() {
-    [ -f "$1/MANIFEST" ] || return 0
-    sed -n "s/^$2 //p" "$1/MANIFEST" | head -1
-}
+manifest_value() { [ ! -f "$1/MANIFEST" ] || sed -n "s/^$2 //p" "$1/MANIFEST" | head -1; }
 
 # entries_that_are_not_files folder: every entry that is neither a regular file nor a folder,
 # and what it is ("path (symbolic link)").
@@ -120,10 +114,7 @@ use_stage() {
     stage_paths "$milka_stage"
 }
 # packages_in_windows_root "$@": run_in_windows_root, with the stage made first, here.
-packages_in_windows_root() {
-    [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage >&2
-    run_in_windows_root "$@"
-}
+packages_in_windows_root() { [ -n "${MILKA_DEBIAN_ROOT:-}" ] || use_stage >&2; run_in_windows_root "$@"; }
 # commit_checkout var: a checkout of the last commit with a current build-stage/: this one when
 # nothing is uncommitted, else a clone in build-commit/ (a release publishes only commits).
 commit_checkout() {
@@ -145,11 +136,8 @@ commit_checkout() {
 
 # stage_paths folder: the paths of the packages in a staging folder.
 stage_paths() {
-    staged_deb="$1/$deb_name"
-    staged_zip="$1/$windows_zip_name.zip"
-    staged_setup="$1/$setup_name"
-    staged_notes="$1/$notes_name"
-    staged_windows_folder="$1/parts/$windows_zip_name"
+    staged_deb="$1/$deb_name" staged_zip="$1/$windows_zip_name.zip" staged_setup="$1/$setup_name"
+    staged_notes="$1/$notes_name" staged_windows_folder="$1/parts/$windows_zip_name"
     staged_setup_readme="$1/parts/setup/$setup_readme_name"
 }
 

@@ -58,11 +58,9 @@ make_windows_setup() {
     done < <(cd "$stage" && find . -mindepth 1 -type d | LC_ALL=C sort -r)
     echo 'SetOutPath "$INSTDIR"' >>"$files"
 
-    local signing=()
-    [ -z "$signer" ] || signing=(-DSIGN_PROGRAM="$signer")
     rm -f "$setup"
     makensis -V2 -WX -INPUTCHARSET UTF8 -DVERSION="$milka_version" -DSTAGE="$stage" -DFILES="$files" \
-        -DREMOVE="$remove" -DRESOURCES="$work/resources" -DOUTFILE="$setup" "${signing[@]}" \
-        "$milka_root/packaging/windows/milka.nsi"
+        -DREMOVE="$remove" -DRESOURCES="$work/resources" -DOUTFILE="$setup" \
+        ${signer:+"-DSIGN_PROGRAM=$signer"} "$milka_root/packaging/windows/milka.nsi"
     [ -f "$setup" ] || die "makensis made no $setup"
 }

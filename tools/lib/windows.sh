@@ -26,12 +26,9 @@ qt_windows_key() {
     {
         qt_windows_version
         echo "$qt_windows_options"
-        for p in $windows_toolchain_packages; do
-            echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
-        done
-        # The build tools of the root it is built in; not the root's whole key, which a package
-        # that has nothing to do with Qt (a test tool) would change.
-        for p in cmake ninja-build; do
+        # With the build tools of the root it is built in; not the root's whole key, which a
+        # package that has nothing to do with Qt (a test tool) would change.
+        for p in $windows_toolchain_packages cmake ninja-build; do
             echo "$p $(dpkg-query -W -f='${Version}' "$p" 2>/dev/null)"
         done
         # Which of tools/lib/ the script sources, the words of its steps, its move into the
@@ -128,15 +125,13 @@ set_wine_dpi() {
 # C:\Program Files\南関東４競馬場\ (the folder is put in $spat4).
 fresh_wine_prefix() {
     new_wine_prefix "$1"
-    local sample
-    sample=$(sample_writer)
-    "$sample" --demo "$WINEPREFIX" >/dev/null
+    "$(sample_writer)" --demo "$WINEPREFIX" >/dev/null
     spat4="$WINEPREFIX/drive_c/Program Files/南関東４競馬場"
     [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
 }
 
 # stop_wineserver prefix: its wineserver stopped, and waited for.
-stop_wineserver() { (export WINEPREFIX=$1; wineserver -k; wineserver -w) 2>/dev/null || true; }
+stop_wineserver() { { WINEPREFIX=$1 wineserver -k; WINEPREFIX=$1 wineserver -w; } 2>/dev/null || true; }
 
 # built_helper target folder: the path of a helper program of the Linux build
 # (build/folder/target), built first: never one left from another commit.
