@@ -136,7 +136,4 @@ start_installed_program() {
     program=$!
     wait_for_window "SPAT4データ確認" 60 >/dev/null || fail "the installed milka.exe did not start"
 }
-stop_installed_program() {
-    kill_and_wait "$program"
-    wait "$program" 2>/dev/null || true
-}
+stop_installed_program() { kill_and_wait "$program"; wait "$program" 2>/dev/null || true; }
