@@ -86,7 +86,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
 }
 
 # setup_prefix folder dpi: a fresh prefix at this screen scale (dots per inch), made current,
-# with the paths of an installation in it; the SPAT4 folder's state is kept for check_spat4.
+# with the paths of an installation in it; the SPAT4 folder's state is kept for check_spat4 what.
 setup_prefix() {
     fresh_wine_prefix "$1"
     set_wine_dpi "$2"
@@ -95,9 +95,7 @@ setup_prefix() {
     spat4_before="$1.spat4"
     spat4_fingerprint >"$spat4_before"
 }
-check_spat4() { # what
-    spat4_fingerprint | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"
-}
+check_spat4() { spat4_fingerprint | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"; }
 
 # Every value of every Uninstall entry naming the program (reg writes in the desktop's code page).
 uninstall_entries() {

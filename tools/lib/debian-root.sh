@@ -60,8 +60,7 @@ bind_into_root() {
 # environment (and the array root_env), in a process namespace of its own: what it leaves running
 # ends with it. --offline: in a network namespace of its own too (no network, its own X displays).
 # root_command only puts that command line in the array root_command, to run in the background.
-root_env=()
-root_cwd=""
+root_env=() root_cwd=""
 root_command() {
     local net=()
     [ "$1" != --offline ] || { net=(--net); shift; }
