@@ -78,11 +78,17 @@ licence_exclusions() {
 wine64=/usr/lib/wine/wine64
 
 # wine_quietly command...: a Wine command whose chatter is not shown, unless it fails.
-# (A file, not $(...): Wine's background processes would hold the pipe open.)
+# (A file, not $(...): Wine's background processes would hold the pipe open.) One that connected
+# just as the last program's wineserver was stopping ("wine client error") runs once more.
 wine_quietly() {
     local log code=0
     log=$(mktemp)
     "$@" >"$log" 2>&1 || code=$?
+    if [ $code != 0 ] && grep -q "wine client error" "$log"; then
+        wineserver -w
+        code=0
+        "$@" >"$log" 2>&1 || code=$?
+    fi
     [ $code = 0 ] || echo "$milka_script: \"$*\" failed (exit $code): $(tail -5 "$log")" >&2
     rm -f "$log"
     return $code
