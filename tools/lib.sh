@@ -175,8 +175,11 @@ hold_lock() {
 # (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
 # lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
 milka_cache_lock=""
+# This checkout's record of the cached folders it uses (tools/cache reads it).
+cache_record() { echo "$milka_cache/.users/$(sha256sum <<<"$milka_root" | cut -c1-16)"; }
 cache_use() {
-    local users=$milka_cache/.users/${milka_root_id:=$(sha256sum <<<"$milka_root" | cut -c1-16)}
+    local users
+    users=$(cache_record)
     mkdir -p "$users"
     if [ -z "$milka_cache_lock" ]; then
         exec {milka_cache_lock}>>"$milka_cache/.lock"
