@@ -274,7 +274,7 @@ void Form1LayoutTests::windowAndStatusBar()
     QCOMPARE(m_form->windowTitle(), QStringLiteral("トモロのミルカ！！！（地方版）"));
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QCOMPARE(m_form->centralWidget()->size(), twipsSize(8625, 9255));
+    QCOMPARE(m_form->findChild<QWidget *>(QStringLiteral("ClientArea"))->size(), twipsSize(8625, 9255));
 
     QCOMPARE(m_form->Combo1()->count(), 9);
     QCOMPARE(m_form->Combo1()->itemText(0), QStringLiteral("8"));
@@ -295,7 +295,7 @@ void Form1LayoutTests::windowAndStatusBar()
     const QPoint before = m_form->Command(1)->mapTo(m_form.get(), QPoint());
     const QRect gridBox = m_form->Text(5, 16)->geometry();
     m_form->resize(m_form->size() + QSize(200, 150));
-    QTRY_COMPARE(m_form->centralWidget()->width(), twips(8625) + 200);
+    QTRY_COMPARE(m_form->findChild<QWidget *>(QStringLiteral("ClientArea"))->width(), twips(8625) + 200);
     QCOMPARE(m_form->Command(1)->mapTo(m_form.get(), QPoint()), before);
     QCOMPARE(m_form->Text(5, 16)->geometry(), gridBox);
 }

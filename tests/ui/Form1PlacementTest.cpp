@@ -1,7 +1,10 @@
-// The windows on a desktop with a window manager, as the X server and the window manager see
-// them: the main window's client area (the area below the menu bar) has its top-left corner at
-// 3480, 1575 twips from the screen's corner; the About box it opens asks for no taskbar entry,
-// a fixed size and no minimise or maximise box.
+// The windows on a desktop with a window manager and a taskbar-like panel, as the X server and
+// the window manager see them, at each screen size and scale of the table in Form1Tests.cmake:
+// the main window keeps its designed place (the client area, below the menu bar, at 3480, 1575
+// twips from the screen's corner) when its whole frame fits in the work area, else it is moved
+// just enough, or, taller than the work area, sits at its top and its client area scrolls; every
+// control can be scrolled into view on the work area. The About box it opens stays on the work
+// area too, and asks for no taskbar entry, a fixed size and no minimise or maximise box.
 // Runs on X11 (tools/with-desktop); the offscreen platform has no window manager to ask.
 #include "Form1TestSupport.h"
 #include "Twips.h"
@@ -11,13 +14,15 @@
 #include <QMenuBar>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollArea>
+#include <QScrollBar>
 
 class Form1PlacementTest : public Form1TestCase<EmptySpat4Folder> {
     Q_OBJECT
 private slots:
     void initTestCase();
-    void clientAreaAtItsDesignedPlace();
-    void aboutBoxAsksForNoTaskbarEntry();
+    void mainWindowFitsTheWorkArea();
+    void aboutBoxOnTheWorkAreaWithNoTaskbarEntry();
 };
 
 void Form1PlacementTest::initTestCase()
@@ -29,32 +34,26 @@ void Form1PlacementTest::initTestCase()
 
 namespace {
 
-// The X server's own answer for where a window's top-left corner is on the screen.
-QPoint absoluteCorner(WId window)
+// Device pixels of slack, two Qt pixels' worth: at 125 and 175 % a box in Qt's pixels rarely
+// falls on whole ones, and a window moved to the work area's edges keeps a Qt pixel from each.
+int kSlack = 2;
+
+QString run(const QString &program, const QStringList &arguments)
 {
-    QProcess xwininfo;
-    xwininfo.start(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(window)});
-    if (!xwininfo.waitForFinished(10000) || xwininfo.exitCode() != 0)
-        return {-1, -1};
-    const QString out = QString::fromLocal8Bit(xwininfo.readAllStandardOutput());
-    const auto x =
-        QRegularExpression(QStringLiteral("Absolute upper-left X:\\s+(-?\\d+)")).match(out);
-    const auto y =
-        QRegularExpression(QStringLiteral("Absolute upper-left Y:\\s+(-?\\d+)")).match(out);
-    return {x.captured(1).toInt(), y.captured(1).toInt()};
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(10000) || process.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
 // The X server's own copy of some properties of a window, as xprop prints them.
 QString xprop(WId window, const QStringList &properties)
 {
-    QProcess xprop;
-    xprop.start(
-        QStringLiteral("xprop"),
-        QStringList{QStringLiteral("-notype"), QStringLiteral("-id"), QString::number(window)} +
-            properties);
-    if (!xprop.waitForFinished(10000) || xprop.exitCode() != 0)
-        return {};
-    return QString::fromLocal8Bit(xprop.readAllStandardOutput());
+    return run(QStringLiteral("xprop"),
+               QStringList{QStringLiteral("-notype"), QStringLiteral("-id"),
+                           QString::number(window)} +
+                   properties);
 }
 
 // The atoms of a list property ("NAME = A, B, C"); empty when the window has none.
@@ -66,46 +65,191 @@ QStringList atomsOf(const QString &xpropOutput, const QString &property)
     return line.hasMatch() ? line.captured(1).split(QStringLiteral(", ")) : QStringList{};
 }
 
+QList<int> numbersOf(const QString &xpropOutput, const QString &property)
+{
+    QList<int> numbers;
+    for (const QString &atom : atomsOf(xpropOutput, property))
+        numbers << atom.toInt();
+    return numbers;
+}
+
+// The work area as the window manager keeps it: the screen less the panel's strut.
+QRect workArea()
+{
+    const QList<int> area =
+        numbersOf(run(QStringLiteral("xprop"), {QStringLiteral("-notype"), QStringLiteral("-root"),
+                                                QStringLiteral("_NET_WORKAREA")}),
+                  QStringLiteral("_NET_WORKAREA"));
+    return area.size() >= 4 ? QRect(area[0], area[1], area[2], area[3]) : QRect();
+}
+
+// Where the window manager put a window's frame, in device pixels: the X server's box of the
+// window and the frame's extents around it that the window manager wrote.
+struct Framed {
+    QRect frame;
+    QMargins extents;
+    bool operator==(const Framed &) const = default;
+};
+Framed frameOnScreen(WId window)
+{
+    const QString info = run(QStringLiteral("xwininfo"), {QStringLiteral("-id"),
+                                                          QString::number(window)});
+    const auto number = [&info](const char *label) {
+        const auto match = QRegularExpression(QStringLiteral("%1:\\s+(-?\\d+)")
+                                                  .arg(QLatin1String(label)))
+                               .match(info);
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    };
+    const QList<int> extents = numbersOf(xprop(window, {QStringLiteral("_NET_FRAME_EXTENTS")}),
+                                         QStringLiteral("_NET_FRAME_EXTENTS"));
+    if (info.isEmpty() || extents.size() != 4)
+        return {};
+    const QRect box(number("Absolute upper-left X"), number("Absolute upper-left Y"),
+                    number("Width"), number("Height"));
+    // _NET_FRAME_EXTENTS: left, right, top, bottom.
+    const QMargins margins(extents[0], extents[2], extents[1], extents[3]);
+    return {box.marginsAdded(margins), margins};
+}
+
+// The frame once the window manager has framed the window and it rests.
+Framed restingFrame(const QWidget *window)
+{
+    Framed frame;
+    if (!QTest::qWaitFor(
+            [&] { return (frame = frameOnScreen(window->winId())).frame.isValid(); }, 5000))
+        return {};
+    for (int settled = 0; settled < 3; QTest::qWait(100)) {
+        const Framed now = frameOnScreen(window->winId());
+        settled = now == frame ? settled + 1 : 0;
+        frame = now;
+    }
+    return frame;
+}
+
+bool near(int a, int b)
+{
+    return qAbs(a - b) <= kSlack;
+}
+bool near(const QRect &a, const QRect &b)
+{
+    return near(a.left(), b.left()) && near(a.top(), b.top()) && near(a.right(), b.right()) &&
+           near(a.bottom(), b.bottom());
+}
+// Whether outer holds inner, but for the slack of a box that does not fall on whole pixels.
+bool holds(const QRect &outer, const QRectF &inner)
+{
+    return inner.left() >= outer.left() - kSlack && inner.top() >= outer.top() - kSlack &&
+           inner.right() <= outer.right() + 1 + kSlack &&
+           inner.bottom() <= outer.bottom() + 1 + kSlack;
+}
+QString text(const QRectF &r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
+// A widget's box on the screen in device pixels, as Qt draws it.
+QRectF onScreen(const QWidget *widget, double scale)
+{
+    return {QPointF(widget->mapToGlobal(QPoint(0, 0))) * scale, QSizeF(widget->size()) * scale};
+}
+
+// What a user does with the scroll bars to see a control whole.
+void scrollIntoView(QScrollArea *scroll, const QWidget *widget)
+{
+    const QRect box(widget->mapTo(scroll->widget(), QPoint(0, 0)), widget->size());
+    const auto bring = [](QScrollBar *bar, int start, int length, int view) {
+        if (start < bar->value())
+            bar->setValue(start);
+        else if (start + length > bar->value() + view)
+            bar->setValue(start + length - view);
+    };
+    bring(scroll->horizontalScrollBar(), box.left(), box.width(), scroll->viewport()->width());
+    bring(scroll->verticalScrollBar(), box.top(), box.height(), scroll->viewport()->height());
+}
+
 } // namespace
 
-void Form1PlacementTest::clientAreaAtItsDesignedPlace()
+void Form1PlacementTest::mainWindowFitsTheWorkArea()
 {
     makeWindow();
     Form1 &form = *m_form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    // The window manager frames the window and may move it once more; wait until it rests.
-    QPoint corner;
-    QTRY_VERIFY_WITH_TIMEOUT((corner = absoluteCorner(form.winId())) != QPoint(-1, -1), 5000);
-    QTest::qWait(300);
-    corner = absoluteCorner(form.winId());
+    const auto [frame, extents] = restingFrame(&form);
+    const QRect work = workArea();
+    QVERIFY(frame.isValid() && work.isValid());
 
-    const QWidget *client = form.centralWidget();
-    const QPoint clientOnScreen = corner + client->mapTo(&form, QPoint(0, 0));
-    QCOMPARE(clientOnScreen, QPoint(232, 105));
-    // Qt's own idea agrees with the X server's.
-    QCOMPARE(client->mapToGlobal(QPoint(0, 0)), QPoint(232, 105));
-    // The menu bar sits above the client area, inside the window.
-    QVERIFY(form.menuBar()->geometry().bottom() < client->geometry().top());
-    // And the window is framed: the window manager's frame lies outside the client area.
-    QVERIFY(form.frameGeometry().top() < form.geometry().top());
+    // The designed frame in device pixels: the client area at its place and size, the menu bar
+    // above it, the window manager's frame around both.
+    const double scale = form.devicePixelRatioF();
+    kSlack = qCeil(2 * scale);
+    const QRect client = twipsRect(3480, 1575, 8625, 9255);
+    const int menu = form.menuBar()->height();
+    const QRect designed =
+        QRect(QPoint(qRound(client.left() * scale), qRound((client.top() - menu) * scale)),
+              QSize(qRound(client.width() * scale), qRound((client.height() + menu) * scale)))
+            .marginsAdded(extents);
+    qInfo("scale %g, work area %s: designed frame %s, placed at %s", scale, qPrintable(text(work)),
+          qPrintable(text(designed)), qPrintable(text(frame)));
+
+    QVERIFY2(work.contains(frame), "the frame reaches beyond the work area");
+    auto *scroll = form.findChild<QScrollArea *>(QStringLiteral("ClientArea.Scroll"));
+    QVERIFY(scroll);
+    const bool scrolls = scroll->verticalScrollBar()->isVisible() ||
+                         scroll->horizontalScrollBar()->isVisible();
+    if (designed.height() > work.height()) {
+        // Too tall: at the top of the work area, as tall as it, the client area scrolling; as
+        // wide as the design at least, moved left only as far as the work area needs.
+        // (Short of it by a Qt pixel at each edge at most, and the rounding of each.)
+        QVERIFY(near(frame.top(), work.top()));
+        QVERIFY(frame.height() >= work.height() - qCeil(3 * scale));
+        QVERIFY(scroll->verticalScrollBar()->isVisible());
+        QVERIFY(frame.width() >= designed.width() - kSlack);
+        QVERIFY(near(frame.left(), std::min(designed.left(), work.right() + 1 - frame.width())));
+    } else {
+        // Where it was designed, or moved up and left just enough; nothing scrolls.
+        QRect expected = designed;
+        expected.moveTop(std::min(designed.top(), work.bottom() + 1 - designed.height()));
+        expected.moveLeft(std::min(designed.left(), work.right() + 1 - designed.width()));
+        QVERIFY2(near(frame, expected), qPrintable(text(expected)));
+        QVERIFY(!scrolls);
+    }
+
+    // Every control can be scrolled into view, whole, on the work area; so can the menu bar.
+    QVERIFY(holds(work, onScreen(form.menuBar(), scale)));
+    const QWidget *area = form.findChild<QWidget *>(QStringLiteral("ClientArea"));
+    int reached = 0;
+    for (const QWidget *control : area->findChildren<QWidget *>()) {
+        // The lines are drawn along the area's edges, partly outside it.
+        if (control->objectName().isEmpty() || control->objectName().startsWith("qt_") ||
+            control->objectName().startsWith("Line") || !control->isVisibleTo(area))
+            continue;
+        scrollIntoView(scroll, control);
+        const QRectF box = onScreen(control, scale);
+        QVERIFY2(holds(work, box) && holds(onScreen(scroll->viewport(), scale).toRect(), box),
+                 qPrintable(control->objectName() + QStringLiteral(" at ") + text(box)));
+        ++reached;
+    }
+    QVERIFY(reached > 100);
     dropWindow();
 }
 
-// VER opens the About box owned by the main window. What it asks of the window manager is read
-// back from the X server, and what the window manager then allows it (openbox keeps
-// _NET_WM_ALLOWED_ACTIONS for each window it manages).
-void Form1PlacementTest::aboutBoxAsksForNoTaskbarEntry()
+// VER opens the About box owned by the main window. Where it is, what it asks of the window
+// manager, and what the window manager then allows it (openbox keeps _NET_WM_ALLOWED_ACTIONS for
+// each window it manages) are read back from the X server.
+void Form1PlacementTest::aboutBoxOnTheWorkAreaWithNoTaskbarEntry()
 {
     makeWindow();
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    kSlack = qCeil(2 * m_form->devicePixelRatioF());
 
     const QStringList asked = {QStringLiteral("_NET_WM_STATE"),
                                QStringLiteral("_NET_WM_WINDOW_TYPE"),
                                QStringLiteral("_MOTIF_WM_HINTS"), QStringLiteral("WM_NORMAL_HINTS"),
                                QStringLiteral("WM_TRANSIENT_FOR")};
     QString properties;
+    Framed placed;
     bool opened = false;
     QTimer::singleShot(0, m_form.get(), [&] {
         auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
@@ -118,6 +262,7 @@ void Form1PlacementTest::aboutBoxAsksForNoTaskbarEntry()
                                  .isEmpty();
                  });
         properties = xprop(about->winId(), asked + QStringList{"_NET_WM_ALLOWED_ACTIONS"});
+        placed = restingFrame(about);
         about->reject();
     });
     m_form->VER()->trigger();
@@ -135,14 +280,32 @@ void Form1PlacementTest::aboutBoxAsksForNoTaskbarEntry()
     QCOMPARE(owner.captured(1), QStringLiteral("0x%1").arg(m_form->winId(), 0, 16));
 
     // A fixed size: the smallest and the largest size are both the designed client area.
-    const QSize designed = twipsSize(5730, 4050);
+    const double scale = m_form->devicePixelRatioF();
+    const QRect designed = twipsRect(2340, 1935, 5730, 4050);
     for (const char *bound : {"minimum", "maximum"}) {
         const auto size =
             QRegularExpression(QStringLiteral("program specified %1 size: (\\d+) by (\\d+)")
                                    .arg(QLatin1String(bound)))
                 .match(properties);
-        QCOMPARE(QSize(size.captured(1).toInt(), size.captured(2).toInt()), designed);
+        QVERIFY2(near(size.captured(1).toInt(), qRound(designed.width() * scale)) &&
+                     near(size.captured(2).toInt(), qRound(designed.height() * scale)),
+                 qPrintable(size.captured(0)));
     }
+
+    // On the work area: at its designed place when it fits there, else moved up and left just
+    // enough.
+    const QRect work = workArea();
+    const QRect designedFrame =
+        QRect(QPoint(qRound(designed.left() * scale), qRound(designed.top() * scale)),
+              QSize(qRound(designed.width() * scale), qRound(designed.height() * scale)))
+            .marginsAdded(placed.extents);
+    QRect expected = designedFrame;
+    expected.moveTop(std::min(designedFrame.top(), work.bottom() + 1 - designedFrame.height()));
+    expected.moveLeft(std::min(designedFrame.left(), work.right() + 1 - designedFrame.width()));
+    qInfo("About box: designed frame %s, placed at %s", qPrintable(text(designedFrame)),
+          qPrintable(text(placed.frame)));
+    QVERIFY(work.contains(placed.frame));
+    QVERIFY2(near(placed.frame, expected), qPrintable(text(expected)));
 
     // Motif hints: a close function, and neither a minimise nor a maximise function or box.
     const QStringList motif = atomsOf(properties, QStringLiteral("_MOTIF_WM_HINTS"));

@@ -266,7 +266,7 @@ QList<DesignedBox> designedBoxesOf(const QString &window)
 bool drawnNotPlaced(const QString &name)
 {
     static const QRegularExpression drawn(
-        QStringLiteral("^(Line\\d+(\\(\\d+\\))?|StatusBar1\\..*)$"));
+        QStringLiteral("^(Line\\d+(\\(\\d+\\))?|(StatusBar1|ClientArea)\\..*)$"));
     return drawn.match(name).hasMatch();
 }
 

@@ -3,15 +3,20 @@
 # manager, waiting for a window.
 
 # A virtual X display for the rest of the script, as DISPLAY; with --wm, also a window manager
-# (openbox), so windows are framed and placed as on a desktop. Both end at exit.
-#   start_display [--wm] [WxHxD]
+# (openbox), so windows are framed and placed as on a desktop; with --panel H too, a panel H
+# pixels high along the bottom that the window manager keeps windows off, as a taskbar. All end
+# at exit.
+#   start_display [--wm [--panel H]] [WxHxD]
 start_display() {
-    local wm=0 dir display tries=0
+    local wm=0 panel=0 dir display tries=0
     [ "${1:-}" != --wm ] || { wm=1; shift; }
+    [ "${1:-}" != --panel ] || { panel=$2; shift 2; }
     require_tools Xvfb
     new_temp_dir dir
     # -displayfd: the server picks a free display and writes its number when it is ready.
-    Xvfb -displayfd 9 -screen 0 "${1:-1280x1024x24}" -nolisten tcp 9>"$dir/display" >"$dir/xvfb.log" 2>&1 &
+    # -noreset: the server does not start over each time its last client leaves, which would
+    # refuse or lose a client that comes just then (the window manager, a panel).
+    Xvfb -displayfd 9 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 9>"$dir/display" >"$dir/xvfb.log" 2>&1 &
     on_exit kill_and_wait $!
     until display=$(cat "$dir/display" 2>/dev/null) && [ -n "$display" ]; do
         [ $((++tries)) -le 300 ] || die "the virtual display did not start: $(cat "$dir/xvfb.log")"
@@ -27,6 +32,31 @@ start_display() {
     until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
         [ $((++tries)) -le 300 ] || die "the window manager did not start"
         sleep 0.1
+    done
+    [ "$panel" = 0 ] || reserve_bottom_panel "$panel" "${1:-1280x1024x24}"
+}
+
+# reserve_bottom_panel height WxHxD: a window along the bottom edge that reserves its height
+# (_NET_WM_STRUT_PARTIAL), as a taskbar does; back once the window manager has taken it off the
+# work area (_NET_WORKAREA).
+reserve_bottom_panel() {
+    local height=$1 width=${2%%x*} screen=${2#*x} id tries=0 strut
+    screen=${screen%%x*}
+    xmessage -name milka-panel -geometry "${width}x$height+0+$((screen - height))" -buttons '' '' &
+    on_exit kill_and_wait $!
+    # Set once the window manager has framed the window: openbox takes a strut set while it is
+    # still managing the window, but works it into the work area only when it changes. A window
+    # mapped while it starts may be dropped, unmapped: it is asked to map again.
+    for strut in 0 "$height"; do
+        until id=$(xdotool search --name '^milka-panel$' 2>/dev/null | head -1) && [ -n "$id" ] &&
+            { xprop -id "$id" _NET_FRAME_EXTENTS | grep -q = || { xdotool windowmap "$id"; false; }; } &&
+            xprop -id "$id" -f _NET_WM_STRUT_PARTIAL 32c \
+                -set _NET_WM_STRUT_PARTIAL "0,0,0,$strut,0,0,0,0,0,0,0,$((width - 1))" &&
+            xprop -root _NET_WORKAREA | grep -q "= 0, 0, $width, $((screen - strut)),"; do
+            [ $((++tries)) -le 300 ] ||
+                die "the window manager did not reserve the panel's $height px ($(xprop -root _NET_WORKAREA))"
+            sleep 0.1
+        done
     done
 }
 

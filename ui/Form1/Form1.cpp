@@ -111,7 +111,7 @@ void Form1::keepStatusBarCurrent()
     updateClock();
 
     // Like a bottom-aligned status bar, it follows the bottom edge of the client area.
-    centralWidget()->installEventFilter(this);
+    m_client->installEventFilter(this);
 }
 
 void Form1::updateClock()
@@ -123,8 +123,8 @@ void Form1::updateClock()
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == centralWidget() && event->type() == QEvent::Resize) {
-        const QWidget *client = centralWidget();
+    if (watched == m_client && event->type() == QEvent::Resize) {
+        const QWidget *client = m_client;
         const int height = m_statusBar1->height();
         m_statusBar1->setGeometry(0, client->height() - height, client->width(), height);
     }

@@ -19,6 +19,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QStatusBar;
 class QTimer;
 struct DesignedBox;
@@ -125,6 +126,7 @@ private:
     void connectHandlers();
     void keepStatusBarCurrent();
     void placeClientArea(int menuHeight);
+    void fitToScreen();
 
     QWidget *parentOf(int frame, QWidget *client) const;
     void setCaption(QLabel *label, const QString &caption);
@@ -144,6 +146,8 @@ private:
     std::function<void()> m_programEnd;
     bool m_sessionEnding = false;
     bool m_placed = false; // placed again as first shown
+    QScrollArea *m_clientScroll = nullptr;
+    QWidget *m_client = nullptr; // the area of the designed controls, inside m_clientScroll
 
     std::array<std::array<QLineEdit *, kRows + 1>, 6> m_text{};
     std::array<QLabel *, 29> m_label{};

@@ -6,6 +6,7 @@
 #include "JapaneseUi.h"
 #include "PlainLabel.h"
 #include "ResourceNames.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -23,6 +24,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QStyle>
 #include <QStatusBar>
 #include <qdrawutil.h>
 
@@ -327,10 +330,18 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     setWindowIcon(QIcon(kIconPath));
     setFont(QFont(kPGothic, 9));
 
-    // A plain area of fixed-position controls: resizing the window moves none of them.
-    auto *client = new QWidget(this);
+    // A plain area of fixed-position controls: resizing the window moves none of them. It
+    // scrolls only where the screen is too small for the whole window (keepOnScreen).
+    auto *client = new QWidget;
     client->setObjectName(QStringLiteral("ClientArea"));
-    setCentralWidget(client);
+    client->setMinimumSize(kClientArea.size());
+    m_clientScroll = new QScrollArea(this);
+    m_clientScroll->setObjectName(QStringLiteral("ClientArea.Scroll"));
+    m_clientScroll->setFrameShape(QFrame::NoFrame);
+    m_clientScroll->setWidgetResizable(true);
+    m_clientScroll->setWidget(client);
+    setCentralWidget(m_clientScroll);
+    m_client = client;
 
     buildMenus();
     buildFrames(client);
@@ -348,6 +359,7 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { m_sessionEnding = true; });
 
     placeClientArea(menuBar()->heightForWidth(kClientArea.width()));
+    keepOnScreen(this, [this] { fitToScreen(); });
 }
 
 // The design places the client area, below the menu bar, not the outer frame: the geometry of a
@@ -356,6 +368,19 @@ void Form1::placeClientArea(int menuHeight)
 {
     setGeometry(QRect(kWindowPosition - QPoint(0, menuHeight),
                       QSize(kClientArea.width(), kClientArea.height() + menuHeight)));
+}
+
+void Form1::fitToScreen()
+{
+    fitOnScreen(this);
+    // Cut short, the client area scrolls up and down; where the screen has room, the window
+    // widens by the scroll bar, so the whole width stays in view without a second bar.
+    const int designedHeight = kClientArea.height() + menuBar()->heightForWidth(kClientArea.width());
+    const int widened = kClientArea.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (height() < designedHeight && width() < widened) {
+        resize(widened, height());
+        fitOnScreen(this);
+    }
 }
 
 void Form1::showEvent(QShowEvent *event)
@@ -368,6 +393,7 @@ void Form1::showEvent(QShowEvent *event)
         const int menuHeight = menuBar()->heightForWidth(kClientArea.width());
         if (height() != kClientArea.height() + menuHeight)
             placeClientArea(menuHeight);
+        fitToScreen();
     }
     QMainWindow::showEvent(event);
 }

@@ -4,6 +4,7 @@
 #include "Module1.h"
 #include "PlainLabel.h"
 #include "ResourceNames.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 
 #include <QCalendarWidget>
@@ -132,6 +133,7 @@ Form3::Form3(Module1 &state, QWidget *parent)
     setWindowIcon(QIcon(kProgramIconResource));
     placeInTwips(this, kFormTwips);
     setFixedSize(size());
+    keepOnScreen(this);
 
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const ControlRow &row : kControls) {

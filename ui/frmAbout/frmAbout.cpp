@@ -6,6 +6,7 @@
 #include "ResourceNames.h"
 #include "SysInfo.h"
 #include "TaskbarHint.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 #include "Version.h"
 #include "VersionCaption.h"
@@ -176,6 +177,7 @@ frmAbout::frmAbout(QWidget *parent)
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     placeInTwips(this, kFormTwips);
     setFixedSize(size());
+    keepOnScreen(this);
 
     for (const LineRow &row : kLines) {
         auto *line = new QWidget(this);

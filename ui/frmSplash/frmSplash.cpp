@@ -3,6 +3,7 @@
 #include "JapaneseUi.h"
 #include "PlainLabel.h"
 #include "ResourceNames.h"
+#include "ScreenFit.h"
 #include "Twips.h"
 #include "Version.h"
 #include "VersionCaption.h"
@@ -139,6 +140,7 @@ frmSplash::frmSplash(QWidget *parent)
     setFixedSize(twipsSize(kFormTwips.width(), kFormTwips.height()));
     setGeometry(
         QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen()->geometry()));
+    keepOnScreen(this);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
