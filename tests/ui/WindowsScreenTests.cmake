@@ -32,6 +32,34 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     endforeach()
 endif()
 
+# Where the main window and the About box land on the screens of common laptops, at each scale
+# Windows offers them: the placement test of Form1Tests.cmake under Wine, on a virtual desktop
+# with a 48 px panel along the bottom that the window manager keeps windows off, whose work area
+# Wine passes on as the taskbar's. Each screen scale has its prefix (wine-prefix-96 ... -192); a
+# prefix's Wine follows one display at a time, so its runs take turns and stop its Wine after.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+    foreach(dpi 96 120 144 168 192)
+        math(EXPR percent "${dpi} * 100 / 96")
+        set(prefix ${CMAKE_BINARY_DIR}/wine-prefix-${dpi})
+        foreach(screen 1920x1080 1366x768)
+            set(name form1_placement_test_wine_${screen}_${percent})
+            set(env ${MILKA_TEST_ENV})
+            list(FILTER env EXCLUDE REGEX "^(LANG|LC_ALL|WINEQT_QPA_PLATFORM|WINEQT_QPA_FONTDIR)=")
+            list(APPEND env "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8" "WINEQT_QPA_PLATFORM=windows"
+                 "WINEPREFIX=${prefix}")
+            add_test(NAME ${name}
+                     COMMAND bash -c "wineserver -k 2>/dev/null; "$0" --screen $1x24 --panel 48 "$2" "$3"; status=$?; wineserver -k 2>/dev/null; wineserver -w; exit $status"
+                             ${PROJECT_SOURCE_DIR}/tools/with-desktop ${screen}
+                             ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:form1_placement_test>)
+            set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
+                                 RESOURCE_LOCK wine-prefix-${dpi} FAIL_REGULAR_EXPRESSION "SKIP +: ")
+        endforeach()
+    endforeach()
+    foreach(screen 96 120 144)
+        set_tests_properties(WindowsScreenTest_${screen} PROPERTIES RESOURCE_LOCK wine-prefix-${screen})
+    endforeach()
+endif()
+
 # A window that refuses the session's end, for tests/tools/wine-test's log-off under Wine.
 if(CMAKE_CROSSCOMPILING AND WIN32)
     add_executable(log-off-refuser WIN32 LogOffRefuser.cpp)
