@@ -9,6 +9,10 @@
 #include <cmath>
 #include <utility>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 // One axis of fittedFrame: the start and length of the frame's span in [areaStart, areaEnd).
@@ -55,6 +59,30 @@ private:
     bool m_framed = false;
 };
 
+// The frame around a window's client area, in Qt's pixels. On Windows, Qt's frame leaves out the
+// resize borders that Windows 10 and 11 draw invisible; the window's rectangle holds them, and so
+// does the frame that Wine draws. Kept inside the work area too, they cost a few pixels of it on
+// Windows, and keep the whole frame in view under Wine.
+QMargins frameOf(QWidget *window)
+{
+    const QWindow *handle = window->windowHandle();
+    QMargins frame = handle ? handle->frameMargins() : QMargins();
+#ifdef _WIN32
+    const auto hwnd = reinterpret_cast<HWND>(window->winId());
+    RECT outer{}, inner{};
+    POINT corner{0, 0};
+    if (GetWindowRect(hwnd, &outer) && GetClientRect(hwnd, &inner) && ClientToScreen(hwnd, &corner)) {
+        const qreal ratio = window->devicePixelRatioF();
+        const auto dip = [ratio](LONG pixels) { return int(std::ceil(pixels / ratio)); };
+        frame = QMargins(std::max(frame.left(), dip(corner.x - outer.left)),
+                         std::max(frame.top(), dip(corner.y - outer.top)),
+                         std::max(frame.right(), dip(outer.right - corner.x - inner.right)),
+                         std::max(frame.bottom(), dip(outer.bottom - corner.y - inner.bottom)));
+    }
+#endif
+    return frame;
+}
+
 } // namespace
 
 QRect fittedFrame(const QRect &frame, const QRect &available)
@@ -70,8 +98,7 @@ void fitOnScreen(QWidget *window)
     const QScreen *screen = window->screen();
     if (screen == nullptr)
         return;
-    const QMargins frame =
-        window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    const QMargins frame = frameOf(window);
     QRect available = screen->availableGeometry();
     // At a fractional scale the area and the frame are each rounded to whole Qt pixels: a pixel
     // of inset keeps the frame's device pixels inside the area's.

@@ -16,6 +16,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 
 #ifdef _WIN32
@@ -152,14 +153,14 @@ Framed restingFrame(const QWidget *window)
     return frame;
 }
 
-bool near(int a, int b)
+bool closeTo(int a, int b)
 {
     return qAbs(a - b) <= kSlack;
 }
-bool near(const QRect &a, const QRect &b)
+bool closeTo(const QRect &a, const QRect &b)
 {
-    return near(a.left(), b.left()) && near(a.top(), b.top()) && near(a.right(), b.right()) &&
-           near(a.bottom(), b.bottom());
+    return closeTo(a.left(), b.left()) && closeTo(a.top(), b.top()) && closeTo(a.right(), b.right()) &&
+           closeTo(a.bottom(), b.bottom());
 }
 // Whether outer holds inner, but for the slack of a box that does not fall on whole pixels.
 bool holds(const QRect &outer, const QRectF &inner)
@@ -227,17 +228,17 @@ void Form1PlacementTest::mainWindowFitsTheWorkArea()
         // Too tall: at the top of the work area, as tall as it, the client area scrolling; as
         // wide as the design at least, moved left only as far as the work area needs.
         // (Short of it by a Qt pixel at each edge at most, and the rounding of each.)
-        QVERIFY(near(frame.top(), work.top()));
+        QVERIFY(closeTo(frame.top(), work.top()));
         QVERIFY(frame.height() >= work.height() - qCeil(3 * scale));
         QVERIFY(scroll->verticalScrollBar()->isVisible());
         QVERIFY(frame.width() >= designed.width() - kSlack);
-        QVERIFY(near(frame.left(), std::min(designed.left(), work.right() + 1 - frame.width())));
+        QVERIFY(closeTo(frame.left(), std::min(designed.left(), work.right() + 1 - frame.width())));
     } else {
         // Where it was designed, or moved up and left just enough; nothing scrolls.
         QRect expected = designed;
         expected.moveTop(std::min(designed.top(), work.bottom() + 1 - designed.height()));
         expected.moveLeft(std::min(designed.left(), work.right() + 1 - designed.width()));
-        QVERIFY2(near(frame, expected), qPrintable(text(expected)));
+        QVERIFY2(closeTo(frame, expected), qPrintable(text(expected)));
         QVERIFY(!scrolls);
     }
 
@@ -312,7 +313,7 @@ void Form1PlacementTest::aboutBoxOnTheWorkAreaWithNoTaskbarEntry()
     qInfo("About box: designed frame %s, placed at %s", qPrintable(text(designedFrame)),
           qPrintable(text(placed.frame)));
     QVERIFY(work.contains(placed.frame));
-    QVERIFY2(near(placed.frame, expected), qPrintable(text(expected)));
+    QVERIFY2(closeTo(placed.frame, expected), qPrintable(text(expected)));
     if (!x11)
         return dropWindow();
     qInfo("%s", qPrintable(properties));
@@ -333,8 +334,8 @@ void Form1PlacementTest::aboutBoxOnTheWorkAreaWithNoTaskbarEntry()
             QRegularExpression(QStringLiteral("program specified %1 size: (\\d+) by (\\d+)")
                                    .arg(QLatin1String(bound)))
                 .match(properties);
-        QVERIFY2(near(size.captured(1).toInt(), qRound(designed.width() * scale)) &&
-                     near(size.captured(2).toInt(), qRound(designed.height() * scale)),
+        QVERIFY2(closeTo(size.captured(1).toInt(), qRound(designed.width() * scale)) &&
+                     closeTo(size.captured(2).toInt(), qRound(designed.height() * scale)),
                  qPrintable(size.captured(0)));
     }
 

@@ -36,7 +36,8 @@ endif()
 # Windows offers them: the placement test of Form1Tests.cmake under Wine, on a virtual desktop
 # with a 48 px panel along the bottom that the window manager keeps windows off, whose work area
 # Wine passes on as the taskbar's. Each screen scale has its prefix (wine-prefix-96 ... -192); a
-# prefix's Wine follows one display at a time, so its runs take turns and stop its Wine after.
+# prefix's Wine follows one display at a time, so its runs take turns (tools/with-desktop ends the
+# prefix's Wine before and after each).
 if(CMAKE_CROSSCOMPILING AND WIN32)
     foreach(dpi 96 120 144 168 192)
         math(EXPR percent "${dpi} * 100 / 96")
@@ -48,8 +49,7 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
             list(APPEND env "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8" "WINEQT_QPA_PLATFORM=windows"
                  "WINEPREFIX=${prefix}")
             add_test(NAME ${name}
-                     COMMAND bash -c "wineserver -k 2>/dev/null; "$0" --screen $1x24 --panel 48 "$2" "$3"; status=$?; wineserver -k 2>/dev/null; wineserver -w; exit $status"
-                             ${PROJECT_SOURCE_DIR}/tools/with-desktop ${screen}
+                     COMMAND ${PROJECT_SOURCE_DIR}/tools/with-desktop --screen ${screen}x24 --panel 48
                              ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:form1_placement_test>)
             set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 300
                                  RESOURCE_LOCK wine-prefix-${dpi} FAIL_REGULAR_EXPRESSION "SKIP +: ")
