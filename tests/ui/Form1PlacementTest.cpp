@@ -16,7 +16,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScrollArea>
-#include <QScreen>
 #include <QScrollBar>
 
 #ifdef _WIN32
