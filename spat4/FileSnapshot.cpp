@@ -27,12 +27,10 @@ std::chrono::system_clock::time_point systemTimeOf(std::int64_t seconds, std::in
         --seconds;
     }
     // Inside these bounds a second and less than one more second always fit.
-    const std::int64_t last = floor<std::chrono::seconds>(Clock::time_point::max())
-                                  .time_since_epoch()
-                                  .count();
-    const std::int64_t first = ceil<std::chrono::seconds>(Clock::time_point::min())
-                                   .time_since_epoch()
-                                   .count();
+    const std::int64_t last =
+        floor<std::chrono::seconds>(Clock::time_point::max()).time_since_epoch().count();
+    const std::int64_t first =
+        ceil<std::chrono::seconds>(Clock::time_point::min()).time_since_epoch().count();
     if (seconds >= last)
         return Clock::time_point::max();
     if (seconds <= first)

@@ -24,8 +24,8 @@ struct FileSnapshot {
 
     bool sameAs(const FileSnapshot &other) const
     {
-        return outcome == Outcome::Read && other.outcome == Outcome::Read &&
-               bytes == other.bytes && written == other.written;
+        return outcome == Outcome::Read && other.outcome == Outcome::Read && bytes == other.bytes &&
+               written == other.written;
     }
 };
 

@@ -43,9 +43,8 @@ std::chrono::system_clock::time_point timeOfFileTime(const FILETIME &time)
     constexpr std::int64_t kSeconds1601To1970 = 11'644'473'600;
     const std::uint64_t ticks =
         (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    return systemTimeOf(static_cast<std::int64_t>(ticks / kTicksPerSecond) -
-                                   kSeconds1601To1970,
-                               static_cast<std::int64_t>(ticks % kTicksPerSecond) * 100);
+    return systemTimeOf(static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSeconds1601To1970,
+                        static_cast<std::int64_t>(ticks % kTicksPerSecond) * 100);
 }
 
 } // namespace

@@ -254,8 +254,23 @@ TEST(OddsFileReaderTest, TimeStampIsTheFilesOwn)
     const auto read = readOddsFile(path);
     ASSERT_TRUE(std::holds_alternative<OddsFile>(read));
     EXPECT_EQ(std::chrono::floor<std::chrono::seconds>(std::get<OddsFile>(read).modified), when);
-}
 
+    // Both platforms' time stamps (seconds and nanoseconds since 1970) become the clock's time;
+    // one beyond what the clock counts (nanoseconds: the years 1678 to 2262) is held at its
+    // end, never wrapped round to another time.
+    using namespace std::chrono;
+    using Clock = system_clock;
+    const std::int64_t year2400 =
+        sys_seconds(sys_days(year(2400) / 1 / 1)).time_since_epoch().count();
+    const std::int64_t year1601 =
+        sys_seconds(sys_days(year(1601) / 1 / 1)).time_since_epoch().count();
+    EXPECT_EQ(systemTimeOf(1735486800, 5), Clock::time_point(seconds(1735486800)) +
+                                               duration_cast<Clock::duration>(nanoseconds(5)));
+    EXPECT_EQ(systemTimeOf(-1, 999'999'999),
+              Clock::time_point(duration_cast<Clock::duration>(nanoseconds(-1))));
+    EXPECT_EQ(systemTimeOf(year2400, 0), Clock::time_point::max());
+    EXPECT_EQ(systemTimeOf(year1601, 0), Clock::time_point::min());
+}
 
 // The client at work between the reader's looks, scripted: each pause runs the next step (if
 // any) at once instead of sleeping. A load takes a file only when two looks in a row agree on
@@ -270,8 +285,8 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
     newFile.records = {{"2.2", "2.4"}};
     const std::string oldBytes = test::sampleBytes(oldFile), newBytes = test::sampleBytes(newFile);
     // The new header over the old odds: what a client leaves that paused between its two writes.
-    const std::string halfWritten = newBytes.substr(0, kOddsWindowSkippedBytes) +
-                                    oldBytes.substr(kOddsWindowSkippedBytes);
+    const std::string halfWritten =
+        newBytes.substr(0, kOddsWindowSkippedBytes) + oldBytes.substr(kOddsWindowSkippedBytes);
     const auto earlier = std::chrono::sys_seconds(std::chrono::seconds(1735486800));
 
     struct Script final : ReadPacing {
@@ -287,10 +302,10 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
     };
     struct Case {
         const char *name;
-        std::string before;                          // the file at the first look
+        std::string before;                                       // the file at the first look
         std::vector<std::function<void(const fs::path &)>> steps; // one per pause
-        std::optional<std::string> loads;           // the bytes it loads, or
-        Kind problem;                                // the problem
+        std::optional<std::string> loads;                         // the bytes it loads, or
+        Kind problem;                                             // the problem
         std::size_t pauses;
     };
     const auto write = [](std::string bytes) {
@@ -314,8 +329,12 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
          oldBytes,
          {},
          2},
-        {"settles at the last look", oldBytes, alternately(static_cast<int>(most) - 1),
-         (most - 2) % 2 == 0 ? newBytes : oldBytes, {}, most},
+        {"settles at the last look",
+         oldBytes,
+         alternately(static_cast<int>(most) - 1),
+         (most - 2) % 2 == 0 ? newBytes : oldBytes,
+         {},
+         most},
         {"changes at every pause", oldBytes, alternately(static_cast<int>(most)), std::nullopt,
          Kind::FileNotSettled, most},
         {"removed during the first pause",

@@ -233,9 +233,9 @@ TEST(PlatformTest, ReadsRealRegistryValues)
     for (const Row &row : rows) {
         SCOPED_TRACE(std::string(row.key) + " " + row.name);
         std::string value = "before";
-        EXPECT_EQ(sysinfo::GetKeyValue(registry, sysinfo::kHKeyLocalMachine, row.key, row.name,
-                                       value),
-                  row.expect.has_value());
+        EXPECT_EQ(
+            sysinfo::GetKeyValue(registry, sysinfo::kHKeyLocalMachine, row.key, row.name, value),
+            row.expect.has_value());
         EXPECT_EQ(value, row.expect.value_or(""));
     }
 }

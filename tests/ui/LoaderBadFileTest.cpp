@@ -341,10 +341,10 @@ void LoaderBadFileTest::badFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<Placement>("placement");
-    QTest::addColumn<QString>("message"); // empty: the file loads
-    QTest::addColumn<int>("runners");     // when it loads
-    QTest::addColumn<QString>("title");   // when it loads
-    QTest::addColumn<QString>("horse1");  // Text4 of row 1, when it loads
+    QTest::addColumn<QString>("message");  // empty: the file loads
+    QTest::addColumn<int>("runners");      // when it loads
+    QTest::addColumn<QString>("title");    // when it loads
+    QTest::addColumn<QString>("horse1");   // Text4 of row 1, when it loads
     QTest::addColumn<QByteArray>("other"); // the client's other version, where the row has one
 
     const QByteArray good = base();
@@ -426,8 +426,7 @@ void LoaderBadFileTest::badFile_data()
     // The SPAT4 client at work on the file. The loader's looks share every right, so the client
     // is never refused; a file that changes between every two looks, or that the client keeps
     // to itself, gets a warning of its own.
-    loads("held open for writing by the client", good, 8, kTitle, "1.1",
-          Placement::HeldForWriting);
+    loads("held open for writing by the client", good, 8, kTitle, "1.1", Placement::HeldForWriting);
     refused("held by the client with no sharing", good, notSettled(), Placement::HeldUnshared);
     // Every load shows one whole version, or the warning (the message column) and no change.
     QTest::newRow("rewritten in place again and again, in two writes")
