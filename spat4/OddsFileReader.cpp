@@ -1,7 +1,6 @@
 #include "OddsFileReader.h"
 
 #include "Cp932.h"
-
 #include "FileSnapshot.h"
 
 #include <system_error>
