@@ -45,12 +45,12 @@ inline int venueOption(const Form1 &form, int venueCode)
 }
 
 // A listing whose order the test decides, as a folder on disk cannot promise; its files are read
-// with the program's pauses, and whileOpen (if set) acts as the SPAT4 client each time the loader
-// has a file open.
+// with the program's pauses, and whileOpen and betweenLooks (where set) act as the SPAT4 client
+// each time the loader has a file open, and at the start of each pause between two looks.
 class ListedFolder : public spat4::Spat4Folder, private spat4::ReadPacing {
 public:
     std::vector<spat4::FolderEntry> entries;
-    std::function<void()> whileOpen;
+    std::function<void()> whileOpen, betweenLooks;
     std::vector<spat4::FolderEntry> list() const override { return entries; }
     const spat4::ReadPacing &readPacing() const override { return *this; }
 
@@ -59,6 +59,12 @@ private:
     {
         if (whileOpen)
             whileOpen();
+    }
+    void pause(std::chrono::milliseconds length) const override
+    {
+        if (betweenLooks)
+            betweenLooks();
+        spat4::ReadPacing::pause(length);
     }
 };
 
@@ -216,6 +222,7 @@ protected:
         QVERIFY(m_dir->isValid());
         m_folder.entries.clear();
         m_folder.whileOpen = nullptr;
+        m_folder.betweenLooks = nullptr;
         Form1TestCase::makeWindow();
     }
     void dropWindow()
