@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSnapshot.h"
+#include "FolderPlaces.h"
 #include "SampleWriter.h"
 
 #include <cstdio>
@@ -18,6 +20,29 @@
 namespace bench {
 
 namespace fs = std::filesystem;
+
+// The reader's looks without the pause between them: the pause is a fixed wait, not work, and
+// the figures are of the work.
+class NoPause final : public spat4::ReadPacing {
+public:
+    void pause(std::chrono::milliseconds) const override {}
+};
+
+inline const spat4::ReadPacing &noPause()
+{
+    static const NoPause pacing;
+    return pacing;
+}
+
+// The program's folder of SPAT4 files below a drive root, read without the pause.
+class UnpausedSpat4Folder final : public spat4::PlacesSpat4Folder {
+public:
+    explicit UnpausedSpat4Folder(const fs::path &driveRoot)
+        : spat4::PlacesSpat4Folder(spat4::FolderPlaces{driveRoot, std::nullopt})
+    {
+    }
+    const spat4::ReadPacing &readPacing() const override { return noPause(); }
+};
 
 inline fs::path benchRoot()
 {

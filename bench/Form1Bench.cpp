@@ -198,8 +198,7 @@ int main(int argc, char *argv[])
 
     const std::string mode = argc > 1 ? argv[1] : "click";
     Module1 state;
-    const spat4::PlacesSpat4Folder folder(
-        spat4::FolderPlaces{bench::loadFolderRoot(), std::nullopt});
+    const bench::UnpausedSpat4Folder folder(bench::loadFolderRoot());
     Form1 window(state, folder);
     window.initialiseInputs();
     window.show();

@@ -10,6 +10,7 @@ struct LoadProblem {
         NoSelection,           // venue without race, race without venue, or neither
         NoMatchingFile,        // the race probe matches nothing
         FileUnreadable,        // vanished since the listing, no permission, not a file
+        FileNotSettled,        // changed between every two looks, or held by the client throughout
         TooShortForHeader,     // ends inside the header window
         TooShortForOdds,       // ends inside the odds window
         RunnerCountNotANumber, // the field holds no number at all
@@ -20,7 +21,8 @@ struct LoadProblem {
     // What a message needs, UTF-8:
     //   NoSelection                     empty
     //   NoMatchingFile                  the probe's name part, "ZO-61??A.PAT"
-    //   FileUnreadable, TooShortFor...  the file name, "ZO-6101A.PAT"
+    //   FileUnreadable, FileNotSettled,
+    //   TooShortFor...                  the file name, "ZO-6101A.PAT"
     //   RunnerCountNotANumber           the two characters of the field as read, " X"
     //   RunnerCountOutOfRange           the count as read, in plain decimal, "7", "17", "-8"
     //   OddsNotFinite                   the horse number of the first bad record, "7"

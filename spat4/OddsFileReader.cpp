@@ -1,8 +1,8 @@
 #include "OddsFileReader.h"
 
 #include "Cp932.h"
+#include "FileSnapshot.h"
 
-#include <fstream>
 #include <system_error>
 
 namespace spat4 {
@@ -83,9 +83,10 @@ std::string OddsFile::highOddsField(int horse) const
     return recordField(odds, horse, kHighOddsFirst);
 }
 
-std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path)
+std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path, const ReadPacing &pacing)
 {
     using Kind = LoadProblem::Kind;
+    using Outcome = FileSnapshot::Outcome;
     const std::string name = pathText(path.filename());
 
     // A folder or device with the file's name would open on some systems and then fail or
@@ -93,26 +94,23 @@ std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path)
     std::error_code ec;
     if (!fs::is_regular_file(path, ec))
         return LoadProblem{Kind::FileUnreadable, name};
-    const fs::file_time_type written = fs::last_write_time(path, ec);
-    if (ec)
-        return LoadProblem{Kind::FileUnreadable, name};
 
-    std::string bytes(kBytesNeeded, '\0');
-    {
-        std::ifstream in(path, std::ios::in | std::ios::binary);
-        if (!in)
+    FileSnapshot last;
+    for (int look = 1; look <= kMaxLooks; ++look) {
+        if (look > 1)
+            pacing.pause(kReadPause);
+        FileSnapshot now = takeSnapshot(path, kBytesNeeded, pacing);
+        if (now.outcome == Outcome::Unreadable)
             return LoadProblem{Kind::FileUnreadable, name};
-        in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        if (in.bad())
-            return LoadProblem{Kind::FileUnreadable, name};
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        if (now.sameAs(last)) {
+            auto parsed = oddsFileFromBytes(now.bytes, name);
+            if (auto *file = std::get_if<OddsFile>(&parsed))
+                file->modified = now.written;
+            return parsed;
+        }
+        last = std::move(now);
     }
-
-    auto parsed = oddsFileFromBytes(bytes, name);
-    if (auto *file = std::get_if<OddsFile>(&parsed))
-        file->modified = std::chrono::time_point_cast<std::chrono::system_clock::duration>(
-            std::chrono::file_clock::to_sys(written));
-    return parsed;
+    return LoadProblem{Kind::FileNotSettled, name};
 }
 
 std::variant<OddsFile, LoadProblem> oddsFileFromBytes(std::string_view bytes,

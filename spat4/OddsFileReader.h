@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileSnapshot.h"
 #include "LoadProblem.h"
 #include "OddsFileLayout.h"
 #include "Unicode.h"
@@ -44,10 +45,20 @@ struct OddsFile {
     std::string highOddsField(int horse) const;
 };
 
-// Reads the time stamp and both windows: one read-only open, one read of at most kBytesNeeded
-// bytes, closed at once. Problems come back as FileUnreadable, TooShortForHeader or
-// TooShortForOdds, with the file name as detail.
-std::variant<OddsFile, LoadProblem> readOddsFile(const std::filesystem::path &path);
+// The SPAT4 client rewrites a file in place, possibly in several writes with pauses between
+// them, so one look may show a short file or a mix of the old and the new odds. A file counts as
+// settled when two looks kReadPause apart give the same bytes and the same last-write time; it
+// is looked at up to kMaxLooks times. A look that Windows refuses because the client holds the
+// file (a sharing violation or a lock) agrees with no other look, so it is retried the same way.
+inline constexpr std::chrono::milliseconds kReadPause{50};
+inline constexpr int kMaxLooks = 8;
+
+// Reads the time stamp and both windows of a settled file: each look opens the file for reading
+// only (sharing every right with the client), reads at most kBytesNeeded bytes and closes it at
+// once. Problems come back as FileUnreadable, FileNotSettled (never settled, or held by the
+// client throughout), TooShortForHeader or TooShortForOdds, with the file name as detail.
+std::variant<OddsFile, LoadProblem> readOddsFile(const std::filesystem::path &path,
+                                                 const ReadPacing &pacing = systemReadPacing());
 
 // The windows of a file's first bytes (at least kBytesNeeded of them when the file has that
 // many), without the time stamp. Problems come back as TooShortForHeader or TooShortForOdds

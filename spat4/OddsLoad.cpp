@@ -34,7 +34,7 @@ std::variant<LoadPlan, LoadProblem> planLoad(const Spat4Folder &folder, int venu
     if (!entry)
         return LoadProblem{Kind::NoMatchingFile, pattern};
 
-    auto read = readOddsFile(entry->path);
+    auto read = readOddsFile(entry->path, folder.readPacing());
     if (auto *problem = std::get_if<LoadProblem>(&read))
         return LoadProblem{problem->kind, entry->name};
     return planFromOddsFile(std::get<OddsFile>(read), venueCode, race, pathText(entry->path));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileSnapshot.h"
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -23,6 +25,8 @@ class Spat4Folder {
 public:
     virtual ~Spat4Folder() = default;
     virtual std::vector<FolderEntry> list() const = 0;
+    // How its files are read while the client may be writing them: the program's own pacing.
+    virtual const ReadPacing &readPacing() const { return systemReadPacing(); }
 };
 
 // The real folder: "C:\PROGRAM FILES\南関東４競馬場\" on Windows (plus the virtual store),

@@ -36,6 +36,7 @@ struct RawValue {
 };
 
 // Open the key, query one value, close the key. False when the key or the value cannot be read.
+// Windows' registry looks in its 32-bit view first, then in its 64-bit view.
 class Registry {
 public:
     virtual ~Registry() = default;

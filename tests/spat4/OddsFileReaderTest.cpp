@@ -7,6 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
+
 namespace spat4 {
 namespace {
 
@@ -249,6 +254,118 @@ TEST(OddsFileReaderTest, TimeStampIsTheFilesOwn)
     const auto read = readOddsFile(path);
     ASSERT_TRUE(std::holds_alternative<OddsFile>(read));
     EXPECT_EQ(std::chrono::floor<std::chrono::seconds>(std::get<OddsFile>(read).modified), when);
+
+    // Both platforms' time stamps (seconds and nanoseconds since 1970) become the clock's time;
+    // one beyond what the clock counts (nanoseconds: the years 1678 to 2262) is held at its
+    // end, never wrapped round to another time.
+    using namespace std::chrono;
+    using Clock = system_clock;
+    const std::int64_t year2400 =
+        sys_seconds(sys_days(year(2400) / 1 / 1)).time_since_epoch().count();
+    const std::int64_t year1601 =
+        sys_seconds(sys_days(year(1601) / 1 / 1)).time_since_epoch().count();
+    EXPECT_EQ(systemTimeOf(1735486800, 5), Clock::time_point(seconds(1735486800)) +
+                                               duration_cast<Clock::duration>(nanoseconds(5)));
+    EXPECT_EQ(systemTimeOf(-1, 999'999'999),
+              Clock::time_point(duration_cast<Clock::duration>(nanoseconds(-1))));
+    EXPECT_EQ(systemTimeOf(year2400, 0), Clock::time_point::max());
+    EXPECT_EQ(systemTimeOf(year1601, 0), Clock::time_point::min());
+}
+
+// The client at work between the reader's looks, scripted: each pause runs the next step (if
+// any) at once instead of sleeping. A load takes a file only when two looks in a row agree on
+// its bytes and its time stamp.
+TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
+{
+    using Kind = LoadProblem::Kind;
+    sample::SampleFile oldFile, newFile;
+    oldFile.runnerField = "12";
+    oldFile.records = {{"1.1", "1.3"}};
+    newFile.runnerField = "10";
+    newFile.records = {{"2.2", "2.4"}};
+    const std::string oldBytes = test::sampleBytes(oldFile), newBytes = test::sampleBytes(newFile);
+    // The new header over the old odds: what a client leaves that paused between its two writes.
+    const std::string halfWritten =
+        newBytes.substr(0, kOddsWindowSkippedBytes) + oldBytes.substr(kOddsWindowSkippedBytes);
+    const auto earlier = std::chrono::sys_seconds(std::chrono::seconds(1735486800));
+
+    struct Script final : ReadPacing {
+        std::vector<std::function<void()>> steps;
+        mutable std::size_t pauses = 0;
+        void pause(std::chrono::milliseconds length) const override
+        {
+            EXPECT_EQ(length, kReadPause);
+            if (pauses < steps.size())
+                steps[pauses]();
+            ++pauses;
+        }
+    };
+    struct Case {
+        const char *name;
+        std::string before;                                       // the file at the first look
+        std::vector<std::function<void(const fs::path &)>> steps; // one per pause
+        std::optional<std::string> loads;                         // the bytes it loads, or
+        Kind problem;                                             // the problem
+        std::size_t pauses;
+    };
+    const auto write = [](std::string bytes) {
+        return [bytes](const fs::path &path) { test::writeBytes(path, bytes); };
+    };
+    const auto alternately = [&](int count) {
+        std::vector<std::function<void(const fs::path &)>> steps;
+        for (int i = 0; i < count; ++i)
+            steps.push_back(write(i % 2 == 0 ? newBytes : oldBytes));
+        return steps;
+    };
+    const std::size_t most = kMaxLooks - 1; // pauses of a load that never settles
+    const Case cases[] = {
+        {"settled", oldBytes, {}, oldBytes, {}, 1},
+        {"second write during the first pause", halfWritten, {write(newBytes)}, newBytes, {}, 2},
+        {"same bytes written again, a new time stamp",
+         oldBytes,
+         {[&](const fs::path &path) {
+             fs::last_write_time(path, std::chrono::file_clock::from_sys(earlier));
+         }},
+         oldBytes,
+         {},
+         2},
+        {"settles at the last look",
+         oldBytes,
+         alternately(static_cast<int>(most) - 1),
+         (most - 2) % 2 == 0 ? newBytes : oldBytes,
+         {},
+         most},
+        {"changes at every pause", oldBytes, alternately(static_cast<int>(most)), std::nullopt,
+         Kind::FileNotSettled, most},
+        {"removed during the first pause",
+         oldBytes,
+         {[](const fs::path &path) { fs::remove(path); }},
+         std::nullopt,
+         Kind::FileUnreadable,
+         1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path path = dir.path() / "ZO-6101B.PAT";
+        test::writeBytes(path, c.before);
+        Script script;
+        for (const auto &step : c.steps)
+            script.steps.push_back([&path, step] { step(path); });
+
+        const auto read = readOddsFile(path, script);
+        EXPECT_EQ(script.pauses, c.pauses);
+        if (c.loads) {
+            ASSERT_TRUE(std::holds_alternative<OddsFile>(read));
+            const auto expected = std::get<OddsFile>(oddsFileFromBytes(*c.loads, "x"));
+            EXPECT_EQ(std::get<OddsFile>(read).header, expected.header);
+            EXPECT_EQ(std::get<OddsFile>(read).odds, expected.odds);
+        } else {
+            ASSERT_TRUE(std::holds_alternative<LoadProblem>(read));
+            EXPECT_EQ(std::get<LoadProblem>(read).kind, c.problem);
+            EXPECT_EQ(std::get<LoadProblem>(read).detail, "ZO-6101B.PAT");
+        }
+    }
 }
 
 } // namespace

@@ -23,6 +23,8 @@ const char *kindName(Kind k)
         return "NoMatchingFile";
     case Kind::FileUnreadable:
         return "FileUnreadable";
+    case Kind::FileNotSettled:
+        return "FileNotSettled";
     case Kind::TooShortForHeader:
         return "TooShortForHeader";
     case Kind::TooShortForOdds:

@@ -2,13 +2,28 @@
 
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <optional>
+#include <system_error>
+#include <thread>
 
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 #ifdef __linux__
 #include <linux/capability.h>
 #include <sys/syscall.h>
-#include <unistd.h>
 #endif
 
 using namespace loadertest;
@@ -23,6 +38,16 @@ enum class Placement {
     Sparse100MB,         // the row's bytes, then grown to 100 MB of holes
     RemovedAfterListing, // listed, then removed before the read
     FolderAfterListing,  // listed, then replaced by a folder of the same name
+    // The SPAT4 client at work on the file during the load:
+    HeldForWriting,    // open for writing, sharing reading, for the whole load
+    HeldUnshared,      // open for writing with no sharing at all (Windows; elsewhere skipped)
+    RewrittenAgain,    // rewritten in place, the row's bytes and the other version in turn
+    DeletedWhileOpen,  // deleted while the loader has it open
+    RenamedWhileOpen,  // renamed away while the loader has it open
+    // The other version renamed over it between two looks. (Windows refuses to replace a file
+    // that any handle holds open, whatever its sharing, unless the rename asks for POSIX
+    // semantics: that is why each look closes the file at once.)
+    ReplacedBetweenLooks,
 };
 
 const QString kName = QStringLiteral("ZO-5701B.PAT");
@@ -51,6 +76,12 @@ QString countOutside(int count)
 {
     return QStringLiteral("オッズデータの出走馬数が %1 頭です。8～16頭のレースだけ読み込めます。")
         .arg(count);
+}
+QString notSettled()
+{
+    return QStringLiteral("オッズデータのファイルが書き込み中のため読み込めませんでした。"
+                          "しばらく待ってから、もう一度読み込んで下さい。\n") +
+           kName;
 }
 QString badOdds(int horse)
 {
@@ -84,6 +115,164 @@ QByteArray with(QByteArray bytes, int at, const QByteArray &replacement)
 }
 
 const QString kTitle = QStringLiteral("TEST CUP") + QString(9, QLatin1Char(' '));
+
+// A second version of the same race, different in the header (9 runners, title "OTHER CUP")
+// and in the odds (horse k's low odds "k.2"), so a file with the header of one and the odds of
+// the other shows.
+QByteArray otherVersion()
+{
+    spat4::sample::SampleFile file = funabashi11(9);
+    file.title = "  OTHER CUP";
+    for (int k = 1; k <= 16; ++k)
+        file.records[static_cast<std::size_t>(k - 1)].low = std::to_string(k) + ".2";
+    const std::string bytes = bytesOf(file);
+    return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+const QString kOtherTitle = QStringLiteral("OTHER CUP") + QString(8, QLatin1Char(' '));
+
+// The SPAT4 client's handle on the file, open for writing while it lives. On Windows it shares
+// what shareMode says (FILE_SHARE_*); elsewhere there is nothing to share or withhold.
+class ClientHandle {
+public:
+    ClientHandle(const fs::path &path, unsigned long shareMode)
+    {
+#ifdef _WIN32
+        m_handle = CreateFileW(path.c_str(), GENERIC_WRITE, shareMode, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+#else
+        (void)shareMode;
+        m_fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+#endif
+    }
+    ~ClientHandle()
+    {
+#ifdef _WIN32
+        if (m_handle != INVALID_HANDLE_VALUE)
+            CloseHandle(m_handle);
+#else
+        if (m_fd >= 0)
+            ::close(m_fd);
+#endif
+    }
+    ClientHandle(const ClientHandle &) = delete;
+    ClientHandle &operator=(const ClientHandle &) = delete;
+    bool isOpen() const
+    {
+#ifdef _WIN32
+        return m_handle != INVALID_HANDLE_VALUE;
+#else
+        return m_fd >= 0;
+#endif
+    }
+
+private:
+#ifdef _WIN32
+    HANDLE m_handle = INVALID_HANDLE_VALUE;
+#else
+    int m_fd = -1;
+#endif
+};
+
+#ifdef _WIN32
+constexpr unsigned long kShareRead = FILE_SHARE_READ;
+#else
+constexpr unsigned long kShareRead = 1;
+#endif
+
+// What the client's own calls say: empty when the deletion or rename went through. On Windows
+// the calls the client makes, with its error code; elsewhere std::filesystem's.
+QString clientDeletes(const fs::path &path)
+{
+#ifdef _WIN32
+    if (!DeleteFileW(path.c_str()))
+        return QStringLiteral("DeleteFileW failed with error %1").arg(GetLastError());
+    return {};
+#else
+    std::error_code ec;
+    fs::remove(path, ec);
+    return ec ? QString::fromStdString(ec.message()) : QString();
+#endif
+}
+QString clientRenames(const fs::path &from, const fs::path &to)
+{
+#ifdef _WIN32
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING))
+        return QStringLiteral("MoveFileExW failed with error %1").arg(GetLastError());
+    return {};
+#else
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return ec ? QString::fromStdString(ec.message()) : QString();
+#endif
+}
+
+// The client rewriting the file in place, the two versions in turn, each rewrite in two writes
+// a few milliseconds apart (the header part, then the odds part), as a client that writes a file
+// in pieces does: bursts of rewrites with rests at one whole version between them, until it is
+// destroyed. It opens the file anew for each write, as the sharing of the loader's looks must
+// allow; an open or write that fails is counted.
+class Rewriter {
+public:
+    Rewriter(fs::path path, QByteArray first, QByteArray second)
+        : m_path(std::move(path)), m_versions{std::move(first), std::move(second)},
+          m_thread([this] { run(); })
+    {
+    }
+    ~Rewriter()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    Rewriter(const Rewriter &) = delete;
+    Rewriter &operator=(const Rewriter &) = delete;
+    int failedWrites() const { return m_failed; }
+    int rewrites() const { return m_rewrites; }
+
+private:
+    void writeAt(qsizetype at, const QByteArray &bytes)
+    {
+        std::fstream out(m_path, std::ios::in | std::ios::out | std::ios::binary);
+        out.seekp(at);
+        out.write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out)
+            ++m_failed;
+    }
+    void run()
+    {
+        using namespace std::chrono_literals;
+        constexpr qsizetype kSplit = 675; // where the odds window starts
+        int version = 0;
+        while (!m_stop) {
+            // An odd number, so the rests fall on each version in turn.
+            for (int i = 0; i < 13 && !m_stop; ++i) {
+                version = 1 - version;
+                const QByteArray &bytes = m_versions[version];
+                writeAt(0, bytes.left(kSplit));
+                std::this_thread::sleep_for(3ms);
+                writeAt(kSplit, bytes.mid(kSplit));
+                ++m_rewrites;
+                std::this_thread::sleep_for(3ms);
+            }
+            for (int i = 0; i < 12 && !m_stop; ++i)
+                std::this_thread::sleep_for(10ms);
+        }
+    }
+
+    fs::path m_path;
+    QByteArray m_versions[2];
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_failed{0};
+    std::atomic<int> m_rewrites{0};
+    std::thread m_thread; // last: it starts once the rest is made
+};
+
+// Everything the loader may write but the file's time stamp, which a rewrite changes.
+QStringList withoutTimeStamp(QStringList lines)
+{
+    lines.removeIf([](const QString &line) { return line.startsWith(QLatin1String("Label1=")); });
+    return lines;
+}
 
 // While it lives, the calling thread is held to files' permission bits like any user, root
 // included: it sets aside the capabilities that override them (CAP_DAC_OVERRIDE and
@@ -135,6 +324,10 @@ private slots:
 
     void badFile_data();
     void badFile();
+
+private:
+    void rewrittenAgain(const fs::path &path, const QByteArray &first, const QByteArray &second,
+                        const QString &warning);
 };
 
 void LoaderBadFileTest::init()
@@ -151,20 +344,23 @@ void LoaderBadFileTest::badFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<Placement>("placement");
-    QTest::addColumn<QString>("message"); // empty: the file loads
-    QTest::addColumn<int>("runners");     // when it loads
-    QTest::addColumn<QString>("title");   // when it loads
-    QTest::addColumn<QString>("horse1");  // Text4 of row 1, when it loads
+    QTest::addColumn<QString>("message");  // empty: the file loads
+    QTest::addColumn<int>("runners");      // when it loads
+    QTest::addColumn<QString>("title");    // when it loads
+    QTest::addColumn<QString>("horse1");   // Text4 of row 1, when it loads
+    QTest::addColumn<QByteArray>("other"); // the client's other version, where the row has one
 
     const QByteArray good = base();
     const auto refused = [](const char *name, const QByteArray &bytes, const QString &message,
                             Placement placement = Placement::File) {
-        QTest::newRow(name) << bytes << placement << message << 0 << QString() << QString();
+        QTest::newRow(name) << bytes << placement << message << 0 << QString() << QString()
+                            << QByteArray();
     };
     const auto loads = [](const char *name, const QByteArray &bytes, int runners,
                           const QString &title = kTitle, const QString &horse1 = "1.1",
                           Placement placement = Placement::File) {
-        QTest::newRow(name) << bytes << placement << QString() << runners << title << horse1;
+        QTest::newRow(name) << bytes << placement << QString() << runners << title << horse1
+                            << QByteArray();
     };
 
     // Length.
@@ -229,6 +425,21 @@ void LoaderBadFileTest::badFile_data()
     refused("removed after the listing", good, unreadable(), Placement::RemovedAfterListing);
     refused("replaced by a folder after the listing", good, unreadable(),
             Placement::FolderAfterListing);
+
+    // The SPAT4 client at work on the file. The loader's looks share every right, so the client
+    // is never refused; a file that changes between every two looks, or that the client keeps
+    // to itself, gets a warning of its own.
+    loads("held open for writing by the client", good, 8, kTitle, "1.1", Placement::HeldForWriting);
+    refused("held by the client with no sharing", good, notSettled(), Placement::HeldUnshared);
+    // Every load shows one whole version, or the warning (the message column) and no change.
+    QTest::newRow("rewritten in place again and again, in two writes")
+        << good << Placement::RewrittenAgain << notSettled() << 0 << QString() << QString()
+        << otherVersion();
+    refused("deleted by the client while open", good, unreadable(), Placement::DeletedWhileOpen);
+    refused("renamed by the client while open", good, unreadable(), Placement::RenamedWhileOpen);
+    QTest::newRow("replaced by the client between two looks")
+        << good << Placement::ReplacedBetweenLooks << QString() << 9 << kOtherTitle << "1.2"
+        << otherVersion();
 }
 
 void LoaderBadFileTest::badFile()
@@ -239,9 +450,14 @@ void LoaderBadFileTest::badFile()
     QFETCH(int, runners);
     QFETCH(QString, title);
     QFETCH(QString, horse1);
+    QFETCH(QByteArray, other);
 
     const fs::path dir = u8path(m_dir->path().toStdString());
     const fs::path path = dir / kName.toStdString();
+    if (placement == Placement::RewrittenAgain) {
+        rewrittenAgain(path, bytes, other, message);
+        return;
+    }
     if (placement == Placement::Directory)
         fs::create_directory(path);
     else
@@ -268,11 +484,48 @@ void LoaderBadFileTest::badFile()
     if (placement == Placement::FolderAfterListing)
         fs::create_directory(path);
 
+    std::unique_ptr<ClientHandle> client;
+    if (placement == Placement::HeldForWriting)
+        client = std::make_unique<ClientHandle>(path, kShareRead);
+    if (placement == Placement::HeldUnshared) {
+#ifndef _WIN32
+        QSKIP("only Windows has sharing modes: here no open shuts another program out");
+#endif
+        client = std::make_unique<ClientHandle>(path, 0);
+    }
+    if (client)
+        QVERIFY(client->isOpen());
+    // The client's deletion or rename, made once, while the loader has the file open or between
+    // two of its looks.
+    QString clientError = QStringLiteral("the client never got its turn");
+    bool clientActs = true;
+    const fs::path otherPath = dir / "ZO-5701B.NEW";
+    const auto once = [&clientError](std::function<QString()> act) {
+        return [&clientError, act, done = false]() mutable {
+            if (!done)
+                clientError = act();
+            done = true;
+        };
+    };
+    if (placement == Placement::DeletedWhileOpen)
+        m_folder.whileOpen = once([&] { return clientDeletes(path); });
+    else if (placement == Placement::RenamedWhileOpen)
+        m_folder.whileOpen = once([&] { return clientRenames(path, dir / "ZO-5701B.OLD"); });
+    else if (placement == Placement::ReplacedBetweenLooks) {
+        writeBytes(otherPath, other.toStdString());
+        m_folder.betweenLooks = once([&] { return clientRenames(otherPath, path); });
+    } else
+        clientActs = false;
+
     select(*m_form, 24, 11);
     presetEverything(*m_form, *m_state);
     const QStringList before = snapshot(*m_form, *m_state);
 
     const std::vector<SeenBox> seen = loadWithOk(*m_form);
+    client.reset();
+    m_folder.whileOpen = m_folder.betweenLooks = nullptr;
+    if (clientActs)
+        QVERIFY2(clientError.isEmpty(), qPrintable(clientError));
 
     QVERIFY(!seen.empty());
     QCOMPARE(seen[0].text, QStringLiteral("ｵｯｽﾞを読み込みますか？"));
@@ -295,6 +548,64 @@ void LoaderBadFileTest::badFile()
     QCOMPARE(seen[1].icon, QMessageBox::Warning);
     QCOMPARE(seen[1].buttons, QStringList{QStringLiteral("OK")});
     QCOMPARE(snapshot(*m_form, *m_state), before);
+}
+
+// Loads while the client rewrites the file: each shows all of one version and nothing of the
+// other, or the warning and no change at all.
+void LoaderBadFileTest::rewrittenAgain(const fs::path &path, const QByteArray &first,
+                                       const QByteArray &second, const QString &warning)
+{
+    m_folder.entries = {{kName.toStdString(), path}};
+    select(*m_form, 24, 11);
+    // What each version shows when it loads alone.
+    QStringList shows[2];
+    for (int v = 0; v < 2; ++v) {
+        writeBytes(path, (v == 0 ? first : second).toStdString());
+        presetEverything(*m_form, *m_state);
+        QCOMPARE(loadWithOk(*m_form).size(), size_t(1));
+        shows[v] = withoutTimeStamp(snapshot(*m_form, *m_state));
+    }
+    QVERIFY(shows[0] != shows[1]);
+
+    constexpr int kLoads = 24;
+    int loaded[2] = {0, 0}, warned = 0;
+    {
+        const Rewriter client(path, first, second);
+        for (int load = 1; load <= kLoads; ++load) {
+            presetEverything(*m_form, *m_state);
+            const QStringList before = snapshot(*m_form, *m_state);
+            const std::vector<SeenBox> seen = loadWithOk(*m_form);
+            QVERIFY(!seen.empty());
+            if (seen.size() == 2) {
+                QCOMPARE(seen[1].text, warning);
+                QCOMPARE(snapshot(*m_form, *m_state), before);
+                ++warned;
+                continue;
+            }
+            QCOMPARE(seen.size(), size_t(1));
+            const QStringList after = withoutTimeStamp(snapshot(*m_form, *m_state));
+            const int v = after == shows[0] ? 0 : after == shows[1] ? 1 : -1;
+            if (v < 0) {
+                QStringList differing;
+                for (qsizetype i = 0; i < after.size() && i < shows[0].size(); ++i)
+                    if (after[i] != shows[0][i] && after[i] != shows[1][i])
+                        differing << after[i];
+                for (qsizetype i = 0; i < after.size() && i < shows[0].size(); ++i)
+                    if (after[i] != shows[0][i] && after[i] == shows[1][i])
+                        differing << after[i] + QStringLiteral(" (second version)");
+                QFAIL(qPrintable(QStringLiteral("load %1 of %2 mixes the versions; it differs "
+                                                "from the first in:\n")
+                                     .arg(load)
+                                     .arg(kLoads) +
+                                 differing.mid(0, 12).join(QLatin1Char('\n'))));
+            }
+            ++loaded[v];
+        }
+        QCOMPARE(client.failedWrites(), 0);
+        qInfo("%d loads while the client rewrote the file %d times: %d of the first version, "
+              "%d of the second, %d warnings",
+              kLoads, client.rewrites(), loaded[0], loaded[1], warned);
+    }
 }
 
 QTEST_MAIN(LoaderBadFileTest)

@@ -22,6 +22,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -43,11 +44,28 @@ inline int venueOption(const Form1 &form, int venueCode)
     throw std::invalid_argument("no venue button reads " + std::string(venue->name));
 }
 
-// A listing whose order the test decides, as a folder on disk cannot promise.
-class ListedFolder : public spat4::Spat4Folder {
+// A listing whose order the test decides, as a folder on disk cannot promise; its files are read
+// with the program's pauses, and whileOpen and betweenLooks (where set) act as the SPAT4 client
+// each time the loader has a file open, and at the start of each pause between two looks.
+class ListedFolder : public spat4::Spat4Folder, private spat4::ReadPacing {
 public:
     std::vector<spat4::FolderEntry> entries;
+    std::function<void()> whileOpen, betweenLooks;
     std::vector<spat4::FolderEntry> list() const override { return entries; }
+    const spat4::ReadPacing &readPacing() const override { return *this; }
+
+private:
+    void whileFileOpen() const override
+    {
+        if (whileOpen)
+            whileOpen();
+    }
+    void pause(std::chrono::milliseconds length) const override
+    {
+        if (betweenLooks)
+            betweenLooks();
+        spat4::ReadPacing::pause(length);
+    }
 };
 
 // A race of 船橋 (Option24), race 11 (Option11, character B) with plain ASCII fields, so every
@@ -203,6 +221,8 @@ protected:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_folder.entries.clear();
+        m_folder.whileOpen = nullptr;
+        m_folder.betweenLooks = nullptr;
         Form1TestCase::makeWindow();
     }
     void dropWindow()

@@ -53,6 +53,10 @@ QString loadProblemText(const spat4::LoadProblem &problem)
         return noLoadDataText();
     case Kind::FileUnreadable:
         return withDetail(QStringLiteral("オッズデータのファイルを読み込めませんでした。"));
+    case Kind::FileNotSettled:
+        return withDetail(
+            QStringLiteral("オッズデータのファイルが書き込み中のため読み込めませんでした。"
+                           "しばらく待ってから、もう一度読み込んで下さい。"));
     case Kind::TooShortForHeader:
     case Kind::TooShortForOdds:
         return withDetail(QStringLiteral("オッズデータのファイルが短すぎます。"
