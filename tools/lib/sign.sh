@@ -3,8 +3,8 @@
 # osslsigncode) on every program and DLL of the Windows folder, the setup's uninstaller and the
 # setup, each also kept alone (PKCS#7, PEM) in signatures/ (a DLL in a folder of the Windows
 # folder, in the same folder there) with certificates.pem to check it against, and the GPG
-# signature of SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte for byte:
-# checked as it is made, and what tools/release verify --rebuild does.
+# signature of SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte
+# for byte: checked as it is made, and what tools/release verify --rebuild does.
 
 description="ミルカ！！！（地方版）"
 

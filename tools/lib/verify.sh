@@ -96,7 +96,9 @@ verify_release() {
         fail "no certificates to check Authenticode signatures against ($trusted)"
     else
         if [ -f "$dist/$windows_zip_name.zip" ]; then
-            if unzip -q "$dist/$windows_zip_name.zip" -d "$work/zip" >/dev/null 2>&1 && [ -f "$folder/milka.exe" ]; then
+            unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
+                fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
+            if [ -f "$folder/milka.exe" ]; then
                 programs=$(windows_programs "$folder")
                 while IFS= read -r -u 3 program; do
                     authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
