@@ -62,7 +62,11 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Copyright (C) ${PUBLISHER}"
 !define MUI_ABORTWARNING
 !define MUI_CUSTOMFUNCTION_GUIINIT WidenButtons
 !define MUI_CUSTOMFUNCTION_UNGUIINIT un.WidenButtons
-!define MUI_FINISHPAGE_RUN "$INSTDIR\milka.exe"
+; The finish page's option starts the program through Explorer, as the signed-in user: started
+; from the setup itself it would run elevated, and after an administrator's over-the-shoulder
+; approval as that administrator.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION RunAsSignedInUser
 ; The list of components as wide as the page, its description below it: the names stay whole.
 !define MUI_COMPONENTSPAGE_SMALLDESC
 !define MUI_HEADERIMAGE
@@ -125,6 +129,10 @@ FunctionEnd
 !macroend
 !insertmacro DEFINE_WIDEN_BUTTONS ""
 !insertmacro DEFINE_WIDEN_BUTTONS "un."
+
+Function RunAsSignedInUser
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\milka.exe"'
+FunctionEnd
 
 ; The components page's description box reaches the bottom of the page; at 150 % its frame
 ; falls just outside the page and is cut. Ends it one pixel inside the page.

@@ -221,5 +221,6 @@ replaceable_release() {
         # The names as plain strings (a name is not a pattern): after "sum  " or "sum *".
         grep -qxF -- "$entry" <(cut -c67- "$1/SHA256SUMS") ||
             { echo "it holds $entry, which no release wrote there"; return; }
-    done < <(cd "$1" && find . -mindepth 1 ! -type d -printf '%P\0'; find . -mindepth 1 -type d ! -name signatures -printf '%P/\0')
+    done < <(cd "$1" && find . -mindepth 1 ! -type d -printf '%P\0'; find . -mindepth 1 -type d ! -path ./signatures \
+        ! -path './signatures/*' -printf '%P/\0')
 }

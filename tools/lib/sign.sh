@@ -1,9 +1,10 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
 # Sourced by tools/release after tools/lib/release.sh: Authenticode signatures (SHA-256,
-# osslsigncode) on milka.exe, the setup's uninstaller and the setup, each also kept alone (PKCS#7,
-# PEM) in signatures/ with certificates.pem to check it against, and the GPG signature of
-# SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte for byte:
-# checked as it is made, and what tools/release verify --rebuild does.
+# osslsigncode) on every program and DLL of the Windows folder, the setup's uninstaller and the
+# setup, each also kept alone (PKCS#7, PEM) in signatures/ (a DLL in a folder of the Windows
+# folder, in the same folder there) with certificates.pem to check it against, and the GPG
+# signature of SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte
+# for byte: checked as it is made, and what tools/release verify --rebuild does.
 
 description="ミルカ！！！（地方版）"
 
@@ -185,19 +186,25 @@ program_signature() {
         die "the signature of $name does not attach to the unsigned file: $(tail -5 "$work/log")"
     cmp -s "$work/signed" "$work/attached" ||
         die "$name: the detached signature attached to the unsigned file does not give the signed file"
+    mkdir -p "$(dirname "$signatures/$name")"
     cp "$work/sig" "$signatures/$name.sig"
     cp "$work/signed" "$file"
     echo "signed $name"
 }
 
 # windows_packages_signed sign|attach stage out signatures: the zip and the setup of the staged
-# Windows folder made again into out, with milka.exe, the uninstaller and the setup signed (or
-# the signatures in signatures/ attached).
+# Windows folder made again into out, with every program and DLL in it, the uninstaller and the
+# setup signed (or the signatures in signatures/ attached): Windows 11's Smart App Control
+# blocks unsigned code, a DLL as much as a program.
 windows_packages_signed() {
-    local mode=$1 stage=$2 out=$3 signatures=$4 signer
+    local mode=$1 stage=$2 out=$3 signatures=$4 signer programs program
     stage_paths "$stage"
     cp -r "$staged_windows_folder" "$out/$windows_zip_name"
-    program_signature "$mode" milka.exe "$out/$windows_zip_name/milka.exe" "$signatures"
+    programs=$(windows_programs "$out/$windows_zip_name")
+    [ -n "$programs" ] || die "no program in $staged_windows_folder"
+    while IFS= read -r -u 3 program; do
+        program_signature "$mode" "$program" "$out/$windows_zip_name/$program" "$signatures"
+    done 3<<<"$programs"
     zip_windows_folder "$out" "$windows_zip_name" "$out/$windows_zip_name.zip"
     # makensis runs this on the uninstaller it writes; a failure stops it.
     signer="$out/sign-uninstaller"
@@ -224,7 +231,7 @@ sign_windows() {
     check_signing_settings authenticode
     export SOURCE_DATE_EPOCH
     SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
-    step "signing milka.exe, the uninstaller and the setup program"
+    step "signing every program and DLL, the uninstaller and the setup program"
     mkdir "$new/signatures" "$new/parts"
     windows_packages_signed sign "$unsigned" "$new" "$new/signatures"
     mv "$new/$windows_zip_name" "$new/parts/"

@@ -2,8 +2,8 @@
 # Sourced by tools/release after tools/lib/sign.sh: the checks of a signed release folder
 # (tools/release verify; README, "Signed releases"), each run and a failed one named: only
 # regular files; SHA256SUMS.asc by the release key (gpgv); SHA256SUMS against every file;
-# Authenticode of milka.exe and the setup; with a rebuild, the signatures attached to it give
-# the release byte for byte.
+# Authenticode of every program and DLL in the zip and of the setup; with a rebuild, the
+# signatures attached to it give the release byte for byte.
 
 # signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
 # file (armoured or not), that made a good signature of the file; nothing when none did. gpgv's
@@ -36,9 +36,11 @@ verify_release() {
     [ -n "$in_stage" ] || ignored=()
 
     step "what the folder holds"
-    # Links (signatures/ among them), FIFOs and the like, and every folder but signatures/.
+    # Links (signatures/ among them), FIFOs and the like, and every folder but signatures/ and
+    # those in it.
     odd=$(entries_that_are_not_files "$dist"
-        cd "$dist" && find . -mindepth 1 "${ignored[@]}" -type d ! -path ./signatures -printf '%P (a folder)\n')
+        cd "$dist" && find . -mindepth 1 "${ignored[@]}" -type d ! -path ./signatures ! -path './signatures/*' \
+            -printf '%P (a folder)\n')
     while IFS= read -r entry; do
         [ -z "$entry" ] || fail "$entry is not a regular file of the release"
     done <<<"$odd"
@@ -88,14 +90,19 @@ verify_release() {
         [ -f "$dist/$name" ] || fail "$name is not in the release (is this checkout at the release's commit?)"
     done
 
-    step "Authenticode signatures of milka.exe in the zip and of the setup"
-    local trusted=${ca:-$dist/signatures/certificates.pem}
+    step "Authenticode signatures of every program and DLL in the zip, and of the setup"
+    local trusted=${ca:-$dist/signatures/certificates.pem} folder="$work/zip/$windows_zip_name" programs program
     if [ -L "$trusted" ] || [ ! -f "$trusted" ]; then
         fail "no certificates to check Authenticode signatures against ($trusted)"
     else
         if [ -f "$dist/$windows_zip_name.zip" ]; then
-            if unzip -p "$dist/$windows_zip_name.zip" "$windows_zip_name/milka.exe" >"$work/milka.exe" 2>/dev/null; then
-                authenticode "$windows_zip_name.zip: milka.exe" "$work/milka.exe" "$trusted" "$work"
+            unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
+                fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
+            if [ -f "$folder/milka.exe" ]; then
+                programs=$(windows_programs "$folder")
+                while IFS= read -r -u 3 program; do
+                    authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
+                done 3<<<"$programs"
             else
                 fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
             fi

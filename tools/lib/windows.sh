@@ -75,6 +75,15 @@ licence_exclusions() {
         "$milka_root/packaging/windows/licenses.list"
 }
 
+# windows_programs folder: every program and DLL in the folder, its path inside it, sorted: each
+# file that begins as a PE file does ("MZ"), whatever its name.
+windows_programs() {
+    local file
+    (cd "$1" && find . -type f -printf '%P\n' | LC_ALL=C sort | while IFS= read -r file; do
+        [ "$(head -c2 -- "$file" | tr -d '\0')" != MZ ] || echo "$file"
+    done)
+}
+
 wine64=/usr/lib/wine/wine64
 
 # wine_quietly command...: a Wine command whose chatter is not shown, unless it fails.
