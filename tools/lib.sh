@@ -47,13 +47,17 @@ on_exit() {
     milka_cleanups+=("$cmd")
 }
 
+# At exit the cleanups run whole: a second Ctrl-C or TERM (a person presses it again when
+# nothing is printed) is ignored, and stop_process says what it waits for, on fd 3.
 milka_exit() {
     local status=$? i
     trap - EXIT ERR
+    trap '' INT TERM HUP
     set +e
     if [ "$status" -ne 0 ]; then
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2
     fi
+    exec 3>&2
     for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
         eval "${milka_cleanups[i]}" >/dev/null 2>&1
     done
@@ -94,6 +98,7 @@ run_stoppable() {
 stop_process() {
     local pid=$1 ticks=$(($2 * 10)) tries=0
     kill -0 "$pid" 2>/dev/null || return 0
+    echo "$milka_script: stopping: up to $2 s for process $pid to clean up" 2>/dev/null >&3
     shift 2
     kill -TERM "${@:-$pid}" 2>/dev/null
     while kill -0 "$pid" 2>/dev/null && [ $tries -lt $ticks ]; do
