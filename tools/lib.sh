@@ -168,11 +168,24 @@ run_in_windows_root() {
 # Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
 milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
+# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
+# skip it, and tools/cache lists and prunes no folder without it). Only a folder these scripts
+# made (empty) or one an older version used (it holds .users/) is tagged, not any that MILKA_CACHE
+# names.
+make_cache() {
+    mkdir -p "$milka_cache"
+    [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
+    [ -d "$milka_cache/.users" ] || [ -z "$(ls -A "$milka_cache")" ] || return 0
+    printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
+        "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
+        "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
+    mv -f "$milka_cache/CACHEDIR.TAG.$$" "$milka_cache/CACHEDIR.TAG"
+}
 # hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
 # script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
 hold_lock() {
     local fd
-    mkdir -p "$milka_cache"
+    make_cache
     exec {fd}>>"$milka_cache/$1.lock"
     flock "$fd"
 }
@@ -185,6 +198,7 @@ cache_record() { echo "$milka_cache/.users/$(sha256sum <<<"$milka_root" | cut -c
 cache_use() {
     local users
     users=$(cache_record)
+    make_cache
     mkdir -p "$users"
     if [ -z "$milka_cache_lock" ]; then
         exec {milka_cache_lock}>>"$milka_cache/.lock"

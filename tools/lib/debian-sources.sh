@@ -11,7 +11,7 @@ debian_apt_get() {
     release=$(sed -n 's/^VERSION_CODENAME="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' /etc/os-release)
     apt_dir="$milka_cache/apt-${release:-unknown}"
     # One run at a time reads or renews the lists: another's refresh empties the folder first.
-    mkdir -p "$milka_cache"
+    make_cache
     exec {lock}>>"$apt_dir.lock"
     flock "$lock"
     touch -c "$apt_dir"
