@@ -162,7 +162,7 @@ run_in_windows_root() {
 
 # Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
-milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
+milka_cache=${MILKA_CACHE:-~/.cache/milka}
 # hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
 # script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
 hold_lock() {
