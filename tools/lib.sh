@@ -167,7 +167,7 @@ run_in_windows_root() {
 
 # Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
-milka_cache=${MILKA_CACHE:-$HOME/.cache/milka}
+milka_cache=${MILKA_CACHE:-~/.cache/milka}
 # make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
 # skip it, and tools/cache lists and prunes no folder without it). Only a folder that holds
 # nothing but what these scripts make (an empty one, one an older version used) is tagged, not
