@@ -169,15 +169,15 @@ run_in_windows_root() {
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
 milka_cache=${MILKA_CACHE:-~/.cache/milka}
 # make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
-# skip it, and tools/cache lists and prunes no folder without it). Only a folder that holds
-# nothing but what these scripts make (an empty one, one an older version used) is tagged, not
-# any that MILKA_CACHE names.
+# skip it, and tools/cache lists and prunes no folder without it). Only a folder an older version
+# used (it holds .users/) or one that holds nothing but what these scripts make (an empty one) is
+# tagged, not any that MILKA_CACHE names.
 make_cache() {
     mkdir -p "$milka_cache"
     [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
-    [ -z "$(find "$milka_cache" -mindepth 1 -maxdepth 1 ! -name .users ! -name '*.lock' \
-        ! -name 'debian-*' ! -name 'qt-*' ! -name 'older-*' ! -name 'apt-*' ! -name src \
-        ! -name debian-src -print -quit)" ] || return 0
+    [ -d "$milka_cache/.users" ] || [ -z "$(find "$milka_cache" -mindepth 1 -maxdepth 1 \
+        ! -name '*.lock' ! -name 'debian-*' ! -name 'qt-*' ! -name 'older-*' ! -name 'apt-*' \
+        ! -name src ! -name debian-src -print -quit)" ] || return 0
     printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
         "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
         "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
