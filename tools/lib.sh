@@ -177,7 +177,7 @@ make_cache() {
     [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
     [ -d "$milka_cache/.users" ] || [ -z "$(find "$milka_cache" -mindepth 1 -maxdepth 1 \
         ! -name '*.lock' ! -name 'debian-*' ! -name 'qt-*' ! -name 'older-*' ! -name 'apt-*' \
-        ! -name src ! -name debian-src -print -quit)" ] || return 0
+        ! -name host.ccache ! -name src ! -name debian-src -print -quit)" ] || return 0
     printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
         "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
         "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
