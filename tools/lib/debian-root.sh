@@ -22,11 +22,12 @@ shown_last_line() {
 }
 
 # leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
-# is still mounted there, leaves it: removing would reach into the folders mounted in.
+# is still mounted there, leaves it: removing would reach into the folders mounted in. findmnt's
+# list gives each mount point as it is (mountinfo escapes a space as \040).
 # shellcheck disable=SC2317 # run at exit (on_exit)
 leave_root() {
     umount -R "$1/root" || umount -R -l "$1/root"
-    if awk -v dir="$1/" 'index($5, dir) == 1 { found = 1 } END { exit !found }' /proc/self/mountinfo; then
+    if findmnt -ln -o TARGET | awk -v dir="$1/" 'index($0 "/", dir) == 1 { found = 1 } END { exit !found }'; then
         echo "$milka_script: $1 is still mounted, so not removed" >&2
         return 1
     fi

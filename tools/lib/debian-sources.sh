@@ -42,11 +42,15 @@ debian_apt_get() {
 # debian_source_file package version path destination: one file of a Debian source package's
 # upstream tarball (fetched once into the cache), copied to destination. Only the tarball is
 # fetched, checked against the SHA-256 that the archive's signed Sources index gives: the
-# source's other files are not needed (and a mirror may lack them).
+# source's other files are not needed (and a mirror may lack them). One run at a time fetches:
+# another's would remove this one's download.
 debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
-    local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum
+    local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum lock
     upstream=${upstream#*:}
+    make_cache
+    exec {lock}>>"$milka_cache/debian-src.lock"
+    flock "$lock"
     touch -c "$dir"
     if [ ! -f "$dir/.complete" ]; then
         rm -rf "$dir"
@@ -63,4 +67,5 @@ debian_source_file() {
     [ -n "$tarball" ] || die "no upstream tarball of $package $version in $dir"
     tar -xOf "$tarball" --wildcards "*/$path" >"$dest"
     [ -s "$dest" ] || die "$path is not in $tarball"
+    exec {lock}>&-
 }

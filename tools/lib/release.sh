@@ -37,9 +37,11 @@ absolute_path() {
 manifest_value() { [ ! -f "$1/MANIFEST" ] || sed -n "s/^$2 //p" "$1/MANIFEST" | head -1; }
 
 # entries_that_are_not_files folder: every entry that is neither a regular file nor a folder,
-# and what it is ("path (symbolic link)").
+# and what it is ("path (symbolic link)"); and every name holding a newline or another control
+# character, which no release writes and no listing of names one a line could hold.
 entries_that_are_not_files() {
-    (cd "$1" && find . -mindepth 1 ! -type f ! -type d -printf '%P (%y)\n') |
+    (cd "$1" && LC_ALL=C find . -mindepth 1 \( -name '*[[:cntrl:]]*' \
+        -printf '%h/? (a name with a control character)\n' \) -o \( ! -type f ! -type d -printf '%P (%y)\n' \)) |
         sed -e 's/(l)$/(a symbolic link)/' -e 's/(p)$/(a FIFO)/' -e 's/(s)$/(a socket)/' \
             -e 's/([bc])$/(a device)/'
 }
@@ -162,7 +164,9 @@ notes_name="milka-$milka_version-release-notes-ja.txt"
 release_files=("$deb_name" "$windows_zip_name.zip" "$setup_name" "$notes_name")
 
 # new_sibling var folder: a new empty folder beside the folder (to be renamed into its place),
-# removed at exit unless it was. Its name holds the process id: what a killed run left is removed.
+# removed at exit unless it was. Its name holds the process id: what a killed run left is removed,
+# but an old release whose folder is missing (the run was killed between the two renames of
+# replace_folder) is put back.
 new_sibling() {
     local made left pid
     mkdir -p "$(dirname "$2")"
@@ -171,21 +175,29 @@ new_sibling() {
         pid=${left##*.[no][el][wd].}
         pid=${pid%%.*}
         if ! [[ $pid =~ ^[0-9]+$ ]] || kill -0 "$pid" 2>/dev/null; then continue; fi
-        echo "removing $left, left by a run that was stopped"
-        rm -rf -- "$left"
+        if [[ $left == *.old.* ]] && put_back "$left" "$2"; then
+            echo "put back $2, which a stopped run had moved aside"
+        else
+            echo "removing $left, left by a run that was stopped"
+            rm -rf -- "$left"
+        fi
     done
     made=$(mktemp -d "$(dirname "$2")/.$(basename "$2").new.$$.XXXXXX")
     on_exit rm -rf "$made"
     printf -v "$1" '%s' "$made"
 }
+# put_back old out: the old folder back in out's place, if out is missing.
+put_back() { [ ! -e "$2" ] && [ -d "$1" ] && mv -T -- "$1" "$2"; }
 
 # replace_folder new out: new takes out's place, in two renames; the old out is removed after.
-# The caller checked that out holds only regular files and folders (no link to follow out).
+# Stopped between the renames, it puts the old out back as it exits. The caller checked that out
+# holds only regular files and folders (no link to follow out).
 replace_folder() {
     local new=$1 out=$2 old=""
     chmod 755 "$new"
     if [ -e "$out" ]; then
         old=$(mktemp -u "$(dirname "$out")/.$(basename "$out").old.$$.XXXXXX")
+        on_exit put_back "$old" "$out"
         mv -T -- "$out" "$old"
     fi
     mv -T -- "$new" "$out"

@@ -127,22 +127,24 @@ gpg_sign() {
 }
 
 # leaf_certificate_sha256 pem-file: the SHA-256 of the one certificate in the file that issued
-# none of the others (a signer's own, where the file holds its chain).
+# none of the others (a signer's own, where the file holds its chain). A certificate given twice
+# counts once: a self-signed signer's is also the root given with --ca, and is its own leaf.
 leaf_certificate_sha256() {
-    local work cert leaves
-    new_temp_dir work
-    (cd "$work" && awk '/^-----BEGIN CERTIFICATE-----$/ { n++ } n { print > ("cert" n ".pem") }') <"$1"
-    # "file<TAB>subject<TAB>issuer" a certificate; an issuer that is not the certificate itself
-    # is not a leaf.
-    for cert in "$work"/cert*.pem; do
-        printf '%s\t%s\t%s\n' "$cert" "$(openssl x509 -noout -subject -nameopt RFC2253 -in "$cert")" \
-            "$(openssl x509 -noout -issuer -nameopt RFC2253 -in "$cert" | sed 's/^issuer=/subject=/')"
-    done >"$work/names"
-    leaves=$(awk -F'\t' 'NR == FNR { if ($2 != $3) issuer[$3]; next } !($2 in issuer) { print $1 }' \
-        "$work/names" "$work/names")
+    local pem="" line names="" leaves
+    # "subject<TAB>issuer<TAB>SHA-256" a certificate.
+    while IFS= read -r line; do
+        pem+=$line$'\n'
+        [ "$line" = "-----END CERTIFICATE-----" ] || continue
+        names+=$(openssl x509 -noout -subject -issuer -fingerprint -sha256 -nameopt RFC2253 <<<"$pem" |
+            sed 's/^[^=]*=//' | paste -sd '\t')$'\n'
+        pem=""
+    done < <(sed -n '/^-----BEGIN CERTIFICATE-----$/,/^-----END CERTIFICATE-----$/p' "$1")
+    leaves=$(awk -F'\t' 'NF == 3 { subject[NR] = $1; sum[NR] = $3; if ($1 != $2) issued[$2] }
+        END { for (i in subject) if (!(subject[i] in issued)) { gsub(":", "", sum[i]); print tolower(sum[i]) } }' \
+        <<<"$names" | sort -u)
     [ "$(grep -c . <<<"$leaves")" = 1 ] ||
         die "$1 holds $(grep -c . <<<"$leaves") certificates that issued none of the others, not one"
-    openssl x509 -noout -fingerprint -sha256 -in "$leaves" | cut -d= -f2 | tr -d : | tr 'A-F' 'a-f'
+    echo "$leaves"
 }
 
 # program_signature sign|attach name file signatures: signs the file (called name in the release)
