@@ -80,15 +80,23 @@ trap 'milka_failed_command "$?" "${PIPESTATUS[*]}" "$BASH_COMMAND" "${BASH_SOURC
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# run_stoppable command...: the command in the background, waited for, so that a signal to this
-# script is taken at once (bash runs a trap only when its foreground command ends); at exit it
-# gets TERM and twice the grace period to clean up before it is killed.
+# run_stoppable [--group] command...: the command in the background, waited for, so that a signal
+# to this script is taken at once (bash runs a trap only when its foreground command ends); at
+# exit it gets TERM and twice the grace period to clean up before it is killed. --group: in a
+# process group of its own, all of which gets the signals (a script whose own foreground command,
+# tools/debian-root's mmdebstrap, would hold its trap back).
 milka_grace=${MILKA_GRACE:-10}
 run_stoppable() {
-    local pid code=0
-    "$@" &
+    local pid code=0 group=()
+    if [ "$1" = --group ]; then
+        shift
+        setsid "$@" &
+        group=(-- "-$!")
+    else
+        "$@" &
+    fi
     pid=$!
-    on_exit stop_process "$pid" $((milka_grace * 2))
+    on_exit stop_process "$pid" $((milka_grace * 2)) "${group[@]}"
     wait "$pid" || code=$?
     return "$code"
 }
@@ -105,7 +113,7 @@ stop_process() {
         sleep 0.1
         tries=$((tries + 1))
     done
-    kill -KILL "$pid" 2>/dev/null || true
+    kill -KILL "${@:-$pid}" 2>/dev/null || true
 }
 
 # require_tools tool...: every one on PATH, or a message naming the ones missing.
