@@ -48,7 +48,8 @@ debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
     local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum lock
     upstream=${upstream#*:}
-    make_cache
+    # Only mkdir: an older version's tools/lib.sh builds with this file too.
+    mkdir -p "$milka_cache/debian-src"
     exec {lock}>>"$milka_cache/debian-src.lock"
     flock "$lock"
     touch -c "$dir"
