@@ -176,6 +176,12 @@ run_in_windows_root() {
 # Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
 # older version) are kept here; tools/cache lists them and removes the ones no longer used.
 milka_cache=${MILKA_CACHE:-~/.cache/milka}
+# What the scripts make there, by name (tools/cache removes nothing else): the roots, Qt for
+# Windows, its build and the older version (NAME-KEY, and NAME-KEY.* beside it: a ccache, a log, one
+# being made), their logs and locks, Debian's package lists, the host builds' ccache, the sources.
+milka_cache_names="(debian-[a-z]+(-windows)?|qt-[0-9.]+-mingw-x86_64|qt-build|older-[0-9a-f]{7})-[0-9a-f]{10}"
+milka_cache_names+="(\.[A-Za-z0-9]+)?|qt-(configure-[0-9a-f]{10}|source)\.log|[a-z-]*\.lock|apt-[a-z]+|host\.ccache"
+milka_cache_names+="|src(/[0-9.]+)?|debian-src(/[a-z0-9.+-]+-[0-9][0-9A-Za-z.+~:-]*)?"
 # make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
 # skip it, and tools/cache lists and prunes no folder without it). Only a folder an older version
 # used (it holds .users/) or one that holds nothing but what these scripts make (an empty one) is
@@ -183,9 +189,8 @@ milka_cache=${MILKA_CACHE:-~/.cache/milka}
 make_cache() {
     mkdir -p "$milka_cache"
     [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
-    [ -d "$milka_cache/.users" ] || [ -z "$(find "$milka_cache" -mindepth 1 -maxdepth 1 \
-        ! -name '*.lock' ! -name 'debian-*' ! -name 'qt-*' ! -name 'older-*' ! -name 'apt-*' \
-        ! -name host.ccache ! -name src ! -name debian-src -print -quit)" ] || return 0
+    [ -d "$milka_cache/.users" ] || ! find "$milka_cache" -mindepth 1 -maxdepth 1 -printf '%P\n' |
+        grep -Evx -- "$milka_cache_names" >/dev/null || return 0
     printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
         "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
         "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
