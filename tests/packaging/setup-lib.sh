@@ -1,8 +1,8 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced by the tests of the Windows packages in place of tools/lib.sh (which it sources): runs
-# the test in the Windows root, with a temporary folder ($work) and the staged setup ($setup), zip
-# ($zip) and Windows folder ($stage); then helpers: an older version to upgrade from, a prefix per
-# run, and what an installation leaves (files, the Uninstall entry, the shortcut).
+# Sourced by the tests of the Windows packages in place of tools/lib.sh: runs the test in the
+# Windows root with a temporary folder ($work) and the staged setup ($setup), zip ($zip) and
+# Windows folder ($stage); an older version to upgrade from, a prefix per run, and what an
+# installation leaves (files, the Uninstall entry, the shortcut).
 # shellcheck source=tools/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
@@ -113,14 +113,14 @@ install_fingerprint() {
     [ ! -e "$shortcut" ] || sha256sum "$shortcut"
 }
 
-# check_current_files what: the installed files are exactly the current package's and the
-# uninstaller; one Uninstall entry, of the current version.
+# check_current_files what [folder]: the installed files are exactly the current package's (the
+# folder's, default the staged one) and the uninstaller; one Uninstall entry, of the current version.
 check_current_files() {
-    local entries
-    diff -u <(cd "$stage" && { find . -type f; echo ./uninstall.exe; } | LC_ALL=C sort) \
+    local entries package=${2:-$stage}
+    diff -u <(cd "$package" && { find . -type f; echo ./uninstall.exe; } | LC_ALL=C sort) \
         <(cd "$installed" && find . -type f | LC_ALL=C sort) ||
         fail "$1: the installed files are not exactly the current version's"
-    cmp -s "$stage/milka.exe" "$installed/milka.exe" || fail "$1: milka.exe is not the current version's"
+    cmp -s "$package/milka.exe" "$installed/milka.exe" || fail "$1: milka.exe is not the current version's"
     entries=$(uninstall_entries)
     [ "$(grep -c '^HKEY_' <<<"$entries")" = 1 ] ||
         fail "$1: not exactly one Uninstall entry: $(grep '^HKEY_' <<<"$entries" | tr '\n' ' ')"
