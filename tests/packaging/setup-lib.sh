@@ -85,8 +85,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     [ -f "$older_setup" ] || die "no $older_setup"
 }
 
-# setup_prefix folder dpi: a fresh prefix at this screen scale (dots per inch), made current,
-# with the paths of an installation in it; the SPAT4 folder's state is kept for check_spat4 what.
+# setup_prefix folder dpi [older]: a fresh prefix at this scale (dots per inch), made current, with
+# an installation's paths, the SPAT4 folder's state for check_spat4, and with "older" the older version.
 setup_prefix() {
     fresh_wine_prefix "$1"
     set_wine_dpi "$2"
@@ -94,6 +94,7 @@ setup_prefix() {
     shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$app.lnk"
     spat4_before="$1.spat4"
     spat4_fingerprint >"$spat4_before"
+    [ -z "${3:-}" ] || "$wine64" "$older_setup" /S || die "the older setup /S failed"
 }
 check_spat4() { spat4_fingerprint | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"; }
 
