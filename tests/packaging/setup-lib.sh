@@ -1,8 +1,7 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced by the tests of the Windows packages in place of tools/lib.sh: runs the test in the
-# Windows root with a temporary folder ($work) and the staged setup ($setup), zip ($zip) and
-# Windows folder ($stage); an older version to upgrade from, a prefix per run, and what an
-# installation leaves (files, the Uninstall entry, the shortcut).
+# Sourced by the Windows packages' tests in place of tools/lib.sh: the test runs in the Windows
+# root with a temporary folder ($work) and the staged $setup, $zip and Windows folder ($stage);
+# then an older version to upgrade from, a prefix per run, and what an installation leaves.
 # shellcheck source=tools/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
@@ -24,10 +23,10 @@ new_temp_dir work
 use_stage
 setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
 
-# make_older_setup: the setup of version $older_version in $older_setup: commit d6f1670 (1.0.3)
-# lowered to 1.0.2, shipping a file the current package does not (notes/older-only.txt), made by
-# its own tools/package-windows-installer with today's Qt for Windows, style plugin, licence list
-# and Debian sources. Built once per machine into $milka_cache/older-<commit>-<hash>.
+# make_older_setup: $older_setup, the setup of commit d6f1670 (1.0.3) lowered to $older_version and
+# shipping a file the current package does not (notes/older-only.txt), made by its own tools/package-
+# windows-installer with today's Qt for Windows, style plugin, licence list and Debian sources; built
+# once per machine into $milka_cache/older-<commit>-<hash>.
 older_toolchain_files="tools/lib/debian-sources.sh packaging/windows/licenses.list"
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file qt_given
@@ -56,8 +55,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     building=$(mktemp -d "$cached.XXXXXX")
     on_exit rm -rf "$building"
     tree="$building/tree"
-    mkdir "$tree"
-    git -C "$milka_root" archive "$commit" | tar -C "$tree" -xf -
+    git -C "$milka_root" archive --prefix=tree/ "$commit" | tar -C "$building" -xf -
     sed -i "s/^project(Milka VERSION [0-9.]* /project(Milka VERSION $older_version /" "$tree/CMakeLists.txt"
     grep -q "^project(Milka VERSION $older_version " "$tree/CMakeLists.txt" ||
         die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
@@ -73,7 +71,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
         die "commit ${commit:0:7}'s tools/package-windows-installer made no setup of version $older_version"
     [ -f "$package/milka-$older_version-windows-x64/notes/older-only.txt" ] ||
         die "the older package lacks its own file notes/older-only.txt"
-    # Kept: the setup and the folder it installs; not the sources and builds.
     mv "$package/milka-$older_version-setup-x64.exe" "$package/milka-$older_version-windows-x64" "$building/"
     rm -rf "$tree"
     touch "$building/.complete"
@@ -107,7 +104,6 @@ uninstall_entries() {
             function flush(  i) { if (mine) { print key; for (i = 1; i <= n; i++) print lines[i] } }
             END { if (n) flush() }'
 }
-# The installed folder's files and their bytes, the Uninstall entries and the shortcut.
 install_fingerprint() {
     [ ! -d "$installed" ] || (cd "$installed" && find . -type f -exec sha256sum {} + | LC_ALL=C sort)
     uninstall_entries
@@ -129,7 +125,6 @@ check_current_files() {
         fail "$1: the Uninstall entry's version is not $milka_version: $(grep DisplayVersion <<<"$entries")"
 }
 
-# The installed milka.exe, started in the background; waits for its data-check dialog.
 start_installed_program() {
     "$wine64" "$installed_win\\milka.exe" >/dev/null 2>&1 &
     program=$!

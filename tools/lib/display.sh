@@ -65,8 +65,7 @@ reserve_bottom_panel() {
     done
 }
 
-# kill_and_wait pid: asks the process to end, and ends it after five seconds if it has not (a
-# process that ended meanwhile is no failure).
+# kill_and_wait pid: TERM, then KILL after five seconds (a process that ended meanwhile is no failure).
 kill_and_wait() { stop_process "$1" 5 || true; }
 
 # wait_for_window name [seconds]: prints the id of the first window whose name matches.

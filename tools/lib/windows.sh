@@ -11,7 +11,6 @@ gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-de
 windows_build_packages="cmake ninja-build qt6-base-dev-tools $windows_toolchain_packages nsis zip"
 windows_toolchain_file="$windows_package_dir/toolchain.txt"
 
-# qt_tools_field field: a field of the installed qt6-base-dev-tools.
 qt_tools_field() {
     dpkg-query -W -f="\${$1}" qt6-base-dev-tools 2>/dev/null ||
         die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
@@ -140,7 +139,6 @@ fresh_wine_prefix() {
     [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
 }
 
-# stop_wineserver prefix: its wineserver stopped, and waited for.
 stop_wineserver() { { WINEPREFIX=$1 wineserver -k; WINEPREFIX=$1 wineserver -w; } 2>/dev/null || true; }
 
 # built_helper target folder: the helper build/folder/target, built first (none left from another commit).
@@ -153,7 +151,6 @@ built_helper() {
         { grep -m10 -e 'error' -e 'FAILED' "$log" >&2; die "the helper $1 does not build (above)"; }
     echo "$milka_root/build/$2/$1"
 }
-# linux_tool name: the path of one of tools/' C++ programs in the Linux build.
 linux_tool() { built_helper "$1" tools; }
 # same_name_case where table: whether another build folds names to upper case as this one does (a
 # "unit upper" line a unit, tests/spat4/NameCaseTable.cpp), else the first differences (< here):
