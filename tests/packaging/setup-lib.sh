@@ -6,8 +6,6 @@
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
 source "$milka_root/tools/lib/windows.sh"
-# shellcheck source=tools/lib/display.sh
-source "$milka_root/tools/lib/display.sh"
 # shellcheck source=tools/lib/release.sh
 source "$milka_root/tools/lib/release.sh"
 require_tools xdotool iconv tar
@@ -104,6 +102,7 @@ uninstall_entries() {
             function flush(  i) { if (mine) { print key; for (i = 1; i <= n; i++) print lines[i] } }
             END { if (n) flush() }'
 }
+registered_version() { uninstall_entries | grep -qE "DisplayVersion +REG_SZ +$1\$"; }
 install_fingerprint() {
     [ ! -d "$installed" ] || (cd "$installed" && find . -type f -exec sha256sum {} + | LC_ALL=C sort)
     uninstall_entries

@@ -1,6 +1,9 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
 # Sourced after tools/lib.sh by the scripts that make or test the Windows program: Qt for
-# Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers.
+# Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers; and the
+# virtual display that Wine's windows need (tools/lib/display.sh).
+# shellcheck source=tools/lib/display.sh
+source "$milka_root/tools/lib/display.sh"
 
 # Qt for Windows (tools/build-qt-windows), cached under a key of all that goes into the DLLs: an
 # update of any builds Qt anew rather than ship old DLLs beside a read-me that names the new ones.
