@@ -1,14 +1,11 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced by the tests of the Windows packages in place of tools/lib.sh (which it sources): runs
-# the test in the Windows root, with a temporary folder ($work) and the staged setup ($setup), zip
-# ($zip) and Windows folder ($stage); then helpers: an older version to upgrade from, a prefix per
-# run, and what an installation leaves (files, the Uninstall entry, the shortcut).
+# Sourced by the Windows packages' tests in place of tools/lib.sh: the test runs in the Windows
+# root with a temporary folder ($work) and the staged $setup, $zip and Windows folder ($stage);
+# then an older version to upgrade from, a prefix per run, and what an installation leaves.
 # shellcheck source=tools/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
 # shellcheck source=tools/lib/windows.sh
 source "$milka_root/tools/lib/windows.sh"
-# shellcheck source=tools/lib/display.sh
-source "$milka_root/tools/lib/display.sh"
 # shellcheck source=tools/lib/release.sh
 source "$milka_root/tools/lib/release.sh"
 require_tools xdotool iconv tar
@@ -24,10 +21,10 @@ new_temp_dir work
 use_stage
 setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
 
-# make_older_setup: the setup of version $older_version in $older_setup: commit d6f1670 (1.0.3)
-# lowered to 1.0.2, shipping a file the current package does not (notes/older-only.txt), made by
-# its own tools/package-windows-installer with today's Qt for Windows, style plugin, licence list
-# and Debian sources. Built once per machine into $milka_cache/older-<commit>-<hash>.
+# make_older_setup: $older_setup, the setup of commit d6f1670 (1.0.3) lowered to $older_version and
+# shipping a file the current package does not (notes/older-only.txt), made by its own tools/package-
+# windows-installer with today's Qt for Windows, style plugin, licence list and Debian sources; built
+# once per machine into $milka_cache/older-<commit>-<hash>.
 older_toolchain_files="tools/lib/debian-sources.sh packaging/windows/licenses.list"
 make_older_setup() {
     local commit=d6f167055ce3a17ba4c95aab011ae37f2e772f1d changes key cached building tree package file qt_given
@@ -56,8 +53,7 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     building=$(mktemp -d "$cached.XXXXXX")
     on_exit rm -rf "$building"
     tree="$building/tree"
-    mkdir "$tree"
-    git -C "$milka_root" archive "$commit" | tar -C "$tree" -xf -
+    git -C "$milka_root" archive --prefix=tree/ "$commit" | tar -C "$building" -xf -
     sed -i "s/^project(Milka VERSION [0-9.]* /project(Milka VERSION $older_version /" "$tree/CMakeLists.txt"
     grep -q "^project(Milka VERSION $older_version " "$tree/CMakeLists.txt" ||
         die "could not lower the version in the CMakeLists.txt of commit ${commit:0:7}"
@@ -73,7 +69,6 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
         die "commit ${commit:0:7}'s tools/package-windows-installer made no setup of version $older_version"
     [ -f "$package/milka-$older_version-windows-x64/notes/older-only.txt" ] ||
         die "the older package lacks its own file notes/older-only.txt"
-    # Kept: the setup and the folder it installs; not the sources and builds.
     mv "$package/milka-$older_version-setup-x64.exe" "$package/milka-$older_version-windows-x64" "$building/"
     rm -rf "$tree"
     touch "$building/.complete"
@@ -85,8 +80,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/older-only.txt DESTINATION notes)'
     [ -f "$older_setup" ] || die "no $older_setup"
 }
 
-# setup_prefix folder dpi: a fresh prefix at this screen scale (dots per inch), made current,
-# with the paths of an installation in it; the SPAT4 folder's state is kept for check_spat4 what.
+# setup_prefix folder dpi [older]: a fresh prefix at this scale (dots per inch), made current, with
+# an installation's paths, the SPAT4 folder's state for check_spat4, and with "older" the older version.
 setup_prefix() {
     fresh_wine_prefix "$1"
     set_wine_dpi "$2"
@@ -94,6 +89,7 @@ setup_prefix() {
     shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$app.lnk"
     spat4_before="$1.spat4"
     spat4_fingerprint >"$spat4_before"
+    [ -z "${3:-}" ] || "$wine64" "$older_setup" /S || die "the older setup /S failed"
 }
 check_spat4() { spat4_fingerprint | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"; }
 
@@ -106,21 +102,21 @@ uninstall_entries() {
             function flush(  i) { if (mine) { print key; for (i = 1; i <= n; i++) print lines[i] } }
             END { if (n) flush() }'
 }
-# The installed folder's files and their bytes, the Uninstall entries and the shortcut.
+registered_version() { uninstall_entries | grep -qE "DisplayVersion +REG_SZ +$1\$"; }
 install_fingerprint() {
     [ ! -d "$installed" ] || (cd "$installed" && find . -type f -exec sha256sum {} + | LC_ALL=C sort)
     uninstall_entries
     [ ! -e "$shortcut" ] || sha256sum "$shortcut"
 }
 
-# check_current_files what: the installed files are exactly the current package's and the
-# uninstaller; one Uninstall entry, of the current version.
+# check_current_files what [folder]: the installed files are exactly the current package's (the
+# folder's, default the staged one) and the uninstaller; one Uninstall entry, of the current version.
 check_current_files() {
-    local entries
-    diff -u <(cd "$stage" && { find . -type f; echo ./uninstall.exe; } | LC_ALL=C sort) \
+    local entries package=${2:-$stage}
+    diff -u <(cd "$package" && { find . -type f; echo ./uninstall.exe; } | LC_ALL=C sort) \
         <(cd "$installed" && find . -type f | LC_ALL=C sort) ||
         fail "$1: the installed files are not exactly the current version's"
-    cmp -s "$stage/milka.exe" "$installed/milka.exe" || fail "$1: milka.exe is not the current version's"
+    cmp -s "$package/milka.exe" "$installed/milka.exe" || fail "$1: milka.exe is not the current version's"
     entries=$(uninstall_entries)
     [ "$(grep -c '^HKEY_' <<<"$entries")" = 1 ] ||
         fail "$1: not exactly one Uninstall entry: $(grep '^HKEY_' <<<"$entries" | tr '\n' ' ')"
@@ -128,7 +124,6 @@ check_current_files() {
         fail "$1: the Uninstall entry's version is not $milka_version: $(grep DisplayVersion <<<"$entries")"
 }
 
-# The installed milka.exe, started in the background; waits for its data-check dialog.
 start_installed_program() {
     "$wine64" "$installed_win\\milka.exe" >/dev/null 2>&1 &
     program=$!

@@ -2,13 +2,23 @@
 # Sourced after tools/lib.sh by the scripts that show windows: a virtual display, a window
 # manager, waiting for a window.
 
+# within seconds command...: whether the command succeeds, tried every 0.1 s for that long.
+within() {
+    local tries
+    for ((tries = $1 * 10; tries > 0; tries--)); do
+        "${@:2}" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # A virtual X display for the rest of the script, as DISPLAY; with --wm, also a window manager
 # (openbox), so windows are framed and placed as on a desktop; with --panel H too, a panel H
 # pixels high along the bottom that the window manager keeps windows off, as a taskbar. All end
 # at exit.
 #   start_display [--wm [--panel H]] [WxHxD]
 start_display() {
-    local wm=0 panel=0 dir display tries=0
+    local wm=0 panel=0 dir
     [ "${1:-}" != --wm ] || { wm=1; shift; }
     [ "${1:-}" != --panel ] || { panel=$2; shift 2; }
     require_tools Xvfb
@@ -18,21 +28,16 @@ start_display() {
     # refuse or lose a client that comes just then (the window manager, a panel).
     Xvfb -displayfd 9 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 9>"$dir/display" >"$dir/xvfb.log" 2>&1 &
     on_exit kill_and_wait $!
-    until display=$(cat "$dir/display" 2>/dev/null) && [ -n "$display" ]; do
-        [ $((++tries)) -le 300 ] || die "the virtual display did not start: $(cat "$dir/xvfb.log")"
-        sleep 0.1
-    done
-    export DISPLAY=":$display"
+    within 30 test -s "$dir/display" || die "the virtual display did not start: $(cat "$dir/xvfb.log")"
+    DISPLAY=":$(cat "$dir/display")"
+    export DISPLAY
     [ $wm = 1 ] || return 0
     require_tools openbox xprop
     openbox >/dev/null 2>&1 &
     on_exit kill_and_wait $!
-    tries=0
     # The window manager is up once it announces itself on the root window.
-    until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; do
-        [ $((++tries)) -le 300 ] || die "the window manager did not start"
-        sleep 0.1
-    done
+    within 30 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        die "the window manager did not start"
     [ "$panel" = 0 ] || reserve_bottom_panel "$panel" "${1:-1280x1024x24}"
 }
 
@@ -60,18 +65,11 @@ reserve_bottom_panel() {
     done
 }
 
-# kill_and_wait pid: asks the process to end, and ends it after five seconds if it has not (a
-# process that ended meanwhile is no failure).
+# kill_and_wait pid: TERM, then KILL after five seconds (a process that ended meanwhile is no failure).
 kill_and_wait() { stop_process "$1" 5 || true; }
 
 # wait_for_window name [seconds]: prints the id of the first window whose name matches.
 wait_for_window() {
-    local name=$1 tries=$((${2:-60} * 10)) id
-    for ((; tries > 0; tries--)); do
-        id=$(xdotool search --name "$name" 2>/dev/null | head -1) || true
-        [ -z "$id" ] || { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    echo "$milka_script: no window \"$name\" appeared" >&2
-    return 1
+    within "${2:-60}" first_window "$1" || { echo "$milka_script: no window \"$1\" appeared" >&2; return 1; }
 }
+first_window() { { xdotool search --name "$1" 2>/dev/null || true; } | head -1 | grep .; }

@@ -18,10 +18,9 @@ zip_windows_folder() {
     "$mark_utf8" "$zip"
 }
 
-# make_windows_setup folder readme setup [uninstaller-signer]: the NSIS setup program
-# (packaging/windows/milka.nsi) that installs every file of the folder, with the setup's own
-# read-me in place of the folder's; the signer, if any, is run on the uninstaller (its one
-# argument) before it goes into the setup.
+# make_windows_setup folder readme setup [uninstaller-signer]: the NSIS setup (packaging/windows/
+# milka.nsi) of every file of the folder, the setup's own read-me in place of the folder's; the
+# signer, if any, is run on the uninstaller (its one argument) before it goes into the setup.
 # shellcheck disable=SC2016 # $INSTDIR is NSIS's, not the shell's
 make_windows_setup() {
     local stage=$1 setup_readme=$2 setup=$3 signer=${4:-} work
@@ -36,18 +35,16 @@ make_windows_setup() {
     touch -d "@$SOURCE_DATE_EPOCH" "$work"/resources/* "$readme"
 
     # Every file installed, and removed by the uninstaller, one by one; then each folder, if empty.
-    local files="$work/installed-files.nsh" remove="$work/removed-files.nsh" dir sub f
+    local files="$work/installed-files.nsh" remove="$work/removed-files.nsh" dir sub f src
     touch "$files" "$remove"
     while read -r dir; do
         sub=${dir#.}
         sub=${sub//\//\\}
         printf 'SetOutPath "$INSTDIR%s"\n' "$sub" >>"$files"
         while read -r f; do
-            if [ "$dir/$f" = "././$setup_readme_name" ]; then
-                printf 'File "%s"\n' "$readme" >>"$files"
-            else
-                printf 'File "%s/%s"\n' "$stage${dir#.}" "${f#./}" >>"$files"
-            fi
+            src="$stage${dir#.}/${f#./}"
+            [ "$dir/$f" != "././$setup_readme_name" ] || src=$readme
+            printf 'File "%s"\n' "$src" >>"$files"
             printf 'Delete "$INSTDIR%s\\%s"\n' "$sub" "${f#./}" >>"$remove"
         done < <(cd "$stage/$dir" && find . -maxdepth 1 -type f | LC_ALL=C sort)
     done < <(cd "$stage" && find . -type d | LC_ALL=C sort)

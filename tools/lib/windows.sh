@@ -1,11 +1,12 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
 # Sourced after tools/lib.sh by the scripts that make or test the Windows program: Qt for
-# Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers.
+# Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers; and the
+# virtual display that Wine's windows need (tools/lib/display.sh).
+# shellcheck source=tools/lib/display.sh
+source "$milka_root/tools/lib/display.sh"
 
-# Qt for Windows (tools/build-qt-windows). Its cache folder is keyed by all that goes into the
-# DLLs: Qt's version, cmake/qt-windows-options.txt, the MinGW-w64 packages, the root's cmake and
-# ninja, the build script and compiler file (comments aside); an update of any builds Qt anew
-# rather than ship old DLLs beside a read-me that names the new ones.
+# Qt for Windows (tools/build-qt-windows), cached under a key of all that goes into the DLLs: an
+# update of any builds Qt anew rather than ship old DLLs beside a read-me that names the new ones.
 qt_windows_options=$(grep -v '^#' "$milka_root/cmake/qt-windows-options.txt")
 windows_toolchain_packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
 gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev"
@@ -13,7 +14,6 @@ gcc-mingw-w64-x86-64-posix-runtime binutils-mingw-w64-x86-64 mingw-w64-x86-64-de
 windows_build_packages="cmake ninja-build qt6-base-dev-tools $windows_toolchain_packages nsis zip"
 windows_toolchain_file="$windows_package_dir/toolchain.txt"
 
-# qt_tools_field field: a field of the installed qt6-base-dev-tools.
 qt_tools_field() {
     dpkg-query -W -f="\${$1}" qt6-base-dev-tools 2>/dev/null ||
         die "qt6-base-dev-tools is not installed (tools/install-deps --test installs it)"
@@ -52,8 +52,7 @@ qt_windows_source() {
     echo "$milka_cache/src/${version%%+*}/qt6-base-${version%%+*}"
 }
 
-# Builds Qt for Windows unless the cache has it (or waits for the build another run makes), and
-# exports its path as MILKA_QT_WINDOWS.
+# Builds Qt for Windows unless cached (or waits for another run's build); exports MILKA_QT_WINDOWS.
 use_qt_windows() {
     "$milka_root/tools/build-qt-windows"
     MILKA_QT_WINDOWS=$(qt_windows_prefix)
@@ -63,8 +62,7 @@ use_qt_windows() {
     export MILKA_QT_WINDOWS
 }
 
-# The rows of packaging/windows/licenses.list, "file|source|title|covers", without comments,
-# exclusions and blanks around the fields.
+# The rows of packaging/windows/licenses.list, "file|source|title|covers", fields trimmed.
 licence_list() {
     sed -e '/^[[:space:]]*\(#\|-\|$\)/d' -e 's/[[:space:]]*|[[:space:]]*/|/g' \
         -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' "$milka_root/packaging/windows/licenses.list"
@@ -87,8 +85,8 @@ windows_programs() {
 wine64=/usr/lib/wine/wine64
 
 # wine_quietly command...: a Wine command whose chatter is not shown, unless it fails.
-# (A file, not $(...): Wine's background processes would hold the pipe open.) One that connected
-# just as the last program's wineserver was stopping ("wine client error") runs once more.
+# (A file, not $(...): Wine's background processes would hold the pipe open.) It runs once more
+# if it connected just as the last program's wineserver was stopping ("wine client error").
 wine_quietly() {
     local log code=0
     log=$(mktemp)
@@ -103,9 +101,8 @@ wine_quietly() {
     return $code
 }
 
-# new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), that says
-# Windows 10 (Debian's Wine says Windows 7, which Qt 6 does not support). Its wineserver is
-# stopped at exit.
+# new_wine_prefix folder: a new 64-bit Wine prefix there, made current (WINEPREFIX), saying Windows
+# 10 (Debian's Wine says 7, which Qt 6 does not support); its wineserver stopped at exit.
 new_wine_prefix() {
     require_tools wineboot wineserver
     [ -x "$wine64" ] || die "wine64 is missing (tools/install-deps --test installs it)"
@@ -140,33 +137,37 @@ set_wine_dpi() {
 # C:\Program Files\南関東４競馬場\ (the folder is put in $spat4).
 fresh_wine_prefix() {
     new_wine_prefix "$1"
-    "$(sample_writer)" --demo "$WINEPREFIX" >/dev/null
+    "$(linux_tool make-spat4-sample)" --demo "$WINEPREFIX" >/dev/null
     spat4="$WINEPREFIX/drive_c/Program Files/南関東４競馬場"
     [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
 }
 
-# stop_wineserver prefix: its wineserver stopped, and waited for.
 stop_wineserver() { { WINEPREFIX=$1 wineserver -k; WINEPREFIX=$1 wineserver -w; } 2>/dev/null || true; }
 
-# built_helper target folder: the path of a helper program of the Linux build
-# (build/folder/target), built first: never one left from another commit.
+# built_helper target folder: the helper build/folder/target, built first (none left from another commit).
 built_helper() {
     local log="$milka_root/build/helper-$1.log"
     mkdir -p "$milka_root/build"
-    if [ ! -f "$milka_root/build/build.ninja" ]; then
-        cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >"$log" 2>&1 ||
-            { tail -20 "$log" >&2; die "the Linux build (build/) does not configure, for the helper $1"; }
-    fi
+    [ -f "$milka_root/build/build.ninja" ] || cmake -S "$milka_root" -B "$milka_root/build" -G Ninja >"$log" 2>&1 ||
+        { tail -20 "$log" >&2; die "the Linux build (build/) does not configure, for the helper $1"; }
     cmake --build "$milka_root/build" --target "$1" >"$log" 2>&1 ||
         { grep -m10 -e 'error' -e 'FAILED' "$log" >&2; die "the helper $1 does not build (above)"; }
     echo "$milka_root/build/$2/$1"
 }
-# linux_tool name: the path of one of tools/' C++ programs in the Linux build.
 linux_tool() { built_helper "$1" tools; }
-# The upper case of names as this machine's build folds them, a "unit upper" line each
-# (tests/spat4/NameCaseTable.cpp), to compare the Windows build and Debian 13 with.
-native_name_case_table() { "$(built_helper name-case-table tests/spat4)"; }
-sample_writer() { linux_tool make-spat4-sample; }
+# same_name_case where table: whether another build folds names to upper case as this one does (a
+# "unit upper" line a unit, tests/spat4/NameCaseTable.cpp), else the first differences (< here):
+# the order of file names, so which of several files is read, rests on it.
+same_name_case() {
+    local here
+    here=$("$(built_helper name-case-table tests/spat4)")
+    if [ "$here" = "$2" ]; then
+        echo "upper case: the same $(wc -l <<<"$here") folded units $1"
+    else
+        diff <(echo "$here") <(echo "$2") | head -20 >&2 || true
+        return 1
+    fi
+}
 
 # The SPAT4 folder of the current prefix ($spat4): every file's bytes, every entry's size, time
 # and mode; two listings are equal only when nothing in it changed.
