@@ -13,14 +13,6 @@ own_mount_namespace() {
     exec env MILKA_OWN_MOUNTS=1 unshare --mount --propagation private "$self" "$@"
 }
 
-# shown_last_line: shows its input on the error stream and prints its last line (the path that
-# tools/debian-root ends with). Not tee /dev/stderr, which would empty a log file it goes to.
-shown_last_line() {
-    local line last=""
-    while IFS= read -r line; do echo "$line" >&2; last=$line; done
-    echo "$last"
-}
-
 # leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
 # is still mounted there, leaves it: removing would reach into the folders mounted in. findmnt's
 # list gives each mount point as it is (mountinfo escapes a space as \040).
