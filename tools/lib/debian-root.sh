@@ -13,6 +13,14 @@ own_mount_namespace() {
     exec env MILKA_OWN_MOUNTS=1 unshare --mount --propagation private "$self" "$@"
 }
 
+# made_root var [--windows]: the path of tools/debian-root's cached root, in var; made first (a
+# few minutes, once) in a process group that a stop ends whole, mmdebstrap too, freeing its lock.
+made_root() {
+    run_stoppable --group "$milka_root/tools/debian-root" "${@:2}" >&2
+    printf -v "$1" '%s' "$("$milka_root/tools/debian-root" "${@:2}" | tail -1)"
+    [ -d "${!1}/usr" ] || die "tools/debian-root ${*:2} made no root"
+}
+
 # leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
 # is still mounted there, leaves it: removing would reach into the folders mounted in. findmnt's
 # list gives each mount point as it is (mountinfo escapes a space as \040).
