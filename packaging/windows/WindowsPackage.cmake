@@ -88,14 +88,19 @@ set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
 # Two read-mes that differ in how the program is started and removed: the zip's, installed into
 # the folder a user unpacks, and the setup's (setup/), which tools/package-windows-installer puts
 # in its place. Notepad opens a UTF-8 text with a byte-order mark and CRLF line ends on every
-# Windows.
+# Windows. configure_file's NEWLINE_STYLE ends the template's lines only, not those inside a value.
+function(milka_readme output)
+    foreach(value MILKA_README_START MILKA_README_REMOVE MILKA_QT_OPTIONS)
+        string(REPLACE "\n" "\r\n" ${value} "${${value}}")
+    endforeach()
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/readme-ja.txt.in ${output} @ONLY NEWLINE_STYLE CRLF)
+endfunction()
 set(MILKA_README_START "\
 ・このフォルダを好きな場所（例：ドキュメントやデスクトップ）に置き、milka.exe を
   ダブルクリックして起動します。")
 set(MILKA_README_REMOVE "\
 このフォルダごと削除してください。レジストリや他のフォルダには何も書き込みません。")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
-               ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)
+milka_readme(${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/はじめにお読みください.txt DESTINATION .)
 set(MILKA_README_START "\
 ・スタートメニューの「ミルカ！！！（地方版）」（インストールのときに選んだ場合は
@@ -106,5 +111,4 @@ Windows の「設定」→「アプリ」→「アプリと機能」（コント
 スタートメニューとデスクトップのショートカット、「アプリと機能」の項目がすべて消えます。
 このフォルダを直接削除すると、ショートカットと「アプリと機能」の項目が残ってしまいます。
 SPAT4 のフォルダには、インストールでも削除でも一切触れません。")
-configure_file(${CMAKE_CURRENT_LIST_DIR}/readme-ja.txt.in
-               ${CMAKE_CURRENT_BINARY_DIR}/setup/はじめにお読みください.txt @ONLY NEWLINE_STYLE CRLF)
+milka_readme(${CMAKE_CURRENT_BINARY_DIR}/setup/はじめにお読みください.txt)
