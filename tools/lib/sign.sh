@@ -112,9 +112,9 @@ check_signing_settings() {
     fi
 }
 
-# gpg_fingerprint key: the fingerprint of the GPG key's primary key.
+# gpg_fingerprint key [--show-keys]: the fingerprint of the GPG key's primary key (in the key file).
 gpg_fingerprint() {
-    gpg --batch --with-colons --fingerprint "$1" | awk -F: '$1 == "fpr" { print $10; exit }'
+    gpg --batch --with-colons "${2:---fingerprint}" "$1" | awk -F: '$1 == "fpr" { print $10; exit }'
 }
 # gpg_sign file: file.asc, its detached signature by the release key; the passphrase from the
 # file given, else from the caller's agent (which may ask for it).
