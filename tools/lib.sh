@@ -50,7 +50,7 @@ on_exit() {
 # At exit the cleanups run whole: a second Ctrl-C or TERM (a person presses it again when
 # nothing is printed) is ignored, and stop_process says what it waits for, on fd 3.
 milka_exit() {
-    local status=$? i
+    local status=$?
     trap - EXIT ERR
     trap '' INT TERM HUP
     set +e
@@ -58,10 +58,16 @@ milka_exit() {
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2
     fi
     exec 3>&2
-    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
-        eval "${milka_cleanups[i]}" >/dev/null 2>&1
-    done
+    run_cleanups
     exit "$status"
+}
+# run_cleanups: what on_exit registered, last first, and then nothing more.
+run_cleanups() {
+    local i
+    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
+        eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
+    done
+    milka_cleanups=()
 }
 trap milka_exit EXIT
 # The command that ended the script, where it stood: many commands run quietly. Of a pipeline
@@ -104,15 +110,12 @@ run_stoppable() {
 # seconds for the pid to end, then KILL.
 # shellcheck disable=SC2317 # run at exit (on_exit)
 stop_process() {
-    local pid=$1 ticks=$(($2 * 10)) tries=0
+    local pid=$1 seconds=$2
     kill -0 "$pid" 2>/dev/null || return 0
     echo "$milka_script: stopping: up to $2 s for process $pid to clean up" 2>/dev/null >&3
     shift 2
     kill -TERM "${@:-$pid}" 2>/dev/null
-    while kill -0 "$pid" 2>/dev/null && [ $tries -lt $ticks ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-    done
+    timeout "$seconds" tail -s 0.1 --pid="$pid" -f /dev/null || true
     kill -KILL "${@:-$pid}" 2>/dev/null || true
 }
 
@@ -165,11 +168,7 @@ clone_commit() {
 run_in_windows_root() {
     [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
     # exec leaves the exit trap behind: what the script set up so far is undone first.
-    local i
-    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
-        eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
-    done
-    milka_cleanups=()
+    run_cleanups
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
 }
 
@@ -196,18 +195,19 @@ make_cache() {
         "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
     mv -f "$milka_cache/CACHEDIR.TAG.$$" "$milka_cache/CACHEDIR.TAG"
 }
-# hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
-# script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
+# hold_lock name [flock option...]: waits for the cache's lock of that name (NAME.lock), and holds
+# it for the rest of the script: one builder at a time makes a cached thing, and tools/cache
+# removes nothing meanwhile.
 hold_lock() {
     local fd
     make_cache
     exec {fd}>>"$milka_cache/$1.lock"
-    flock "$fd"
+    flock "${@:2}" "$fd"
 }
 # cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
 # (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
-# lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
-milka_cache_lock=""
+# lock (.lock), shared, for the rest of its life: tools/cache removes nothing while it is held.
+milka_cache_locked=0
 # This checkout's record of the cached folders it uses (tools/cache reads it).
 cache_record() { echo "$milka_cache/.users/$(sha256sum <<<"$milka_root" | cut -c1-16)"; }
 cache_use() {
@@ -215,10 +215,8 @@ cache_use() {
     users=$(cache_record)
     make_cache
     mkdir -p "$users"
-    if [ -z "$milka_cache_lock" ]; then
-        exec {milka_cache_lock}>>"$milka_cache/.lock"
-        flock -s "$milka_cache_lock"
-    fi
+    [ "$milka_cache_locked" = 1 ] || hold_lock "" -s
+    milka_cache_locked=1
     touch -c "$2"
     echo "$milka_root" >"$users/.checkout"
     echo "${2#"$milka_cache"/}" >"$users/$1.new"

@@ -1,17 +1,13 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
-# Sourced by tools/release after tools/lib/release.sh: Authenticode signatures (SHA-256,
-# osslsigncode) on every program and DLL of the Windows folder, the setup's uninstaller and the
-# setup, each also kept alone (PKCS#7, PEM) in signatures/ (a DLL in a folder of the Windows
-# folder, in the same folder there) with certificates.pem to check it against, and the GPG
-# signature of SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte
-# for byte: checked as it is made, and what tools/release verify --rebuild does.
+# Sourced by tools/release after tools/lib/release.sh: the signatures (README, "Signed releases").
+# Each Authenticode signature is also kept alone in signatures/, at the file's path in the release,
+# and attached to the unsigned file gives the signed file byte for byte: checked as it is made,
+# and what tools/release verify --rebuild does.
 
 description="ミルカ！！！（地方版）"
 
 # The signer's settings: tools/release's options, else the MILKA_SIGN_* variables (paths mean
-# the folder the script was started in). The Authenticode key is a PKCS#12 file, or a PKCS#11
-# token's (module, key and certificate URIs); the password file holds the PKCS#12 password or
-# the token's PIN. GPG signs with the caller's gpg and agent, or the passphrase file given.
+# the folder the script was started in).
 signer_settings=" pkcs12 pkcs11_module pkcs11_key pkcs11_cert chain password_file gpg_key gpg_passphrase_file ca timestamp "
 signer_paths=" pkcs12 pkcs11_module chain password_file gpg_passphrase_file ca "
 # set_signer name value: sign_NAME, a path made absolute.
@@ -210,13 +206,9 @@ windows_packages_signed() {
     zip_windows_folder "$out" "$windows_zip_name" "$out/$windows_zip_name.zip"
     # makensis runs this on the uninstaller it writes; a failure stops it.
     signer="$out/sign-uninstaller"
-    {
-        echo '#!/bin/sh'
-        printf 'exec %q sign-program' "$milka_root/tools/release"
-        printf ' %q' "$mode" "$signatures"
-        # shellcheck disable=SC2016 # the wrapper's own "$1"
-        printf ' uninstall.exe "$1"\n'
-    } >"$signer"
+    # shellcheck disable=SC2016 # the wrapper's own "$1"
+    printf '#!/bin/sh\nexec %q sign-program %q %q uninstall.exe "$1"\n' "$milka_root/tools/release" "$mode" \
+        "$signatures" >"$signer"
     chmod +x "$signer"
     # The signer's settings reach it through makensis as MILKA_SIGN_*.
     export_signer
@@ -225,14 +217,16 @@ windows_packages_signed() {
     program_signature "$mode" "$setup_name" "$out/$setup_name" "$signatures"
 }
 
+# stage_epoch stage: SOURCE_DATE_EPOCH, exported, as the stage was built with it.
+stage_epoch() { SOURCE_DATE_EPOCH=$(manifest_value "$1" source-date-epoch); export SOURCE_DATE_EPOCH; }
+
 # sign_windows unsigned new: in the Windows root, where makensis is: the signed Windows packages
 # of the unsigned stage made into the new folder, with signatures/ and parts/.
 sign_windows() {
     local unsigned=$1 new=$2
     check_stage "$unsigned" build
     check_signing_settings authenticode
-    export SOURCE_DATE_EPOCH
-    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
+    stage_epoch "$unsigned"
     step "signing every program and DLL, the uninstaller and the setup program"
     mkdir "$new/signatures" "$new/parts"
     windows_packages_signed sign "$unsigned" "$new" "$new/signatures"
@@ -248,8 +242,7 @@ sign_stage() {
     stage_source_is_this_commit "$unsigned"
     check_output_folder "$out" "the signed stage" replaceable_stage
     check_signing_settings
-    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
-    export SOURCE_DATE_EPOCH
+    stage_epoch "$unsigned"
     new_sibling new "$out"
     release_in_windows_root sign-windows --stage "$unsigned" --out "$new"
     mkdir "$new/parts/setup"
