@@ -1,9 +1,7 @@
 # shellcheck shell=bash disable=SC2034 # its variables are for the scripts that source it
-# Sourced by every script: strict mode (a command substitution too: x=$(helper) must not go on
-# with what a failed helper printed), in which the first failing command ends the script naming
-# itself and the step; one exit trap that undoes what the script started, last first; fail and
-# finish for the scripts that check; the version and the packages' paths. What only some
-# scripts need is in tools/lib/.
+# Sourced by every script: strict mode (x=$(helper) too: it must not go on with what a failed
+# helper printed), where the first failing command ends the script naming it and the step; one
+# exit trap that undoes what the script started, last first; the version and the packages' paths.
 set -Eeuo pipefail
 shopt -s inherit_errexit
 
@@ -163,8 +161,7 @@ clone_commit() {
 }
 
 # run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it
-# runs there already. Every script that builds, packages or tests the Windows program starts
-# with it: Debian 13's MinGW-w64, Qt 6.8 host tools, Wine 10 and NSIS are there.
+# runs there already: how every script that builds, packages or tests the Windows program starts.
 run_in_windows_root() {
     [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
     # exec leaves the exit trap behind: what the script set up so far is undone first.
@@ -172,8 +169,7 @@ run_in_windows_root() {
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
 }
 
-# Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
-# older version) are kept here; tools/cache lists them and removes the ones no longer used.
+# Built things that outlive a checkout (README, tools/cache).
 milka_cache=${MILKA_CACHE:-~/.cache/milka}
 # What the scripts make there, by name (tools/cache removes nothing else): the roots, Qt for
 # Windows, its build and the older version (NAME-KEY, and NAME-KEY.* beside it: a ccache, a log, one
@@ -181,10 +177,9 @@ milka_cache=${MILKA_CACHE:-~/.cache/milka}
 milka_cache_names="(debian-[a-z]+(-windows)?|qt-[0-9.]+-mingw-x86_64|qt-build|older-[0-9a-f]{7})-[0-9a-f]{10}"
 milka_cache_names+="(\.[A-Za-z0-9]+)?|qt-(configure-[0-9a-f]{10}|source)\.log|[a-z-]*\.lock|apt-[a-z]+|host\.ccache"
 milka_cache_names+="|src(/[0-9.]+)?|debian-src(/[a-z0-9.+-]+-[0-9][0-9A-Za-z.+~:-]*)?"
-# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
-# skip it, and tools/cache lists and prunes no folder without it). Only a folder an older version
-# used (it holds .users/) or one that holds nothing but what these scripts make (an empty one) is
-# tagged, not any that MILKA_CACHE names.
+# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools skip
+# it, tools/cache touches no folder without it); only one an older version used (with .users/) or
+# one holding nothing but what these scripts make, not any folder that MILKA_CACHE names.
 make_cache() {
     mkdir -p "$milka_cache"
     [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
@@ -223,7 +218,6 @@ cache_use() {
     mv "$users/$1.new" "$users/$1"
 }
 
-# Where each package is made (tools/package, tools/package-windows, -installer).
 milka_arch=$(dpkg --print-architecture)
 deb_path="$milka_root/build-package/milka_${milka_version}_$milka_arch.deb"
 windows_build="$milka_root/build-mingw-x86_64"
