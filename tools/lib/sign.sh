@@ -36,16 +36,6 @@ export_signer() {
         export "MILKA_SIGN_${name^^}=${!variable}"
     done
 }
-# authenticode_key: osslsigncode's options for the key, in the array authenticode_key.
-authenticode_key() {
-    if [ -n "$sign_pkcs12" ]; then
-        authenticode_key=(-pkcs12 "$sign_pkcs12" -readpass "$sign_password_file")
-    else
-        authenticode_key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert"
-            -key "$sign_pkcs11_key" -readpass "$sign_password_file")
-        [ -z "$sign_chain" ] || authenticode_key+=(-ac "$sign_chain")
-    fi
-}
 
 # The certificates of the PKCS#12 file, PEM (the private key left out); with -clcerts only its own.
 pkcs12_certificates() {
@@ -163,11 +153,12 @@ program_signature() {
         fi
         return
     fi
-    local timestamp=() authenticode_key
+    local timestamp=() key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert" -key "$sign_pkcs11_key")
+    [ -z "$sign_chain" ] || key+=(-ac "$sign_chain")
+    [ -z "$sign_pkcs12" ] || key=(-pkcs12 "$sign_pkcs12")
     [ -z "$sign_timestamp" ] || timestamp=(-ts "$sign_timestamp")
-    authenticode_key
     cp "$file" "$work/unsigned"
-    osslsigncode sign "${authenticode_key[@]}" -h sha256 \
+    osslsigncode sign "${key[@]}" -readpass "$sign_password_file" -h sha256 \
         -n "$description" "${timestamp[@]}" -in "$work/unsigned" -out "$work/signed" >"$work/log" 2>&1 ||
         die "osslsigncode could not sign $name: $(tail -5 "$work/log")"
     osslsigncode extract-signature -pem -in "$work/signed" -out "$work/sig" >"$work/log" 2>&1 ||
