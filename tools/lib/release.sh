@@ -98,9 +98,8 @@ stage_source_is_this_commit() {
         die "$1 was made from commit $state, this checkout is at $(git -C "$milka_root" rev-parse HEAD)"
 }
 
-# use_stage: build-stage/, the stage ./test and the package tests share, made anew (tools/release
-# build) unless made from the checkout as it is; sets its packages' paths. In the Windows root it
-# only checks: the .deb is made on this machine.
+# use_stage: build-stage/, which ./test and the package tests share, made anew unless made from
+# the checkout as it is, and its packages' paths. The root only checks: the .deb is made here.
 milka_stage="$milka_root/build-stage"
 use_stage() {
     if [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then

@@ -133,11 +133,9 @@ leaf_certificate_sha256() {
     echo "$leaves"
 }
 
-# program_signature sign|attach name file signatures: signs the file (called name in the release)
-# in place, keeping its signature alone as signatures/name.sig, having checked that attaching it
-# to the unsigned file gives the signed one; or attaches signatures/name.sig. An attached
-# signature that does not fit leaves the file unsigned, with a warning: the comparison that
-# follows names the file.
+# program_signature sign|attach name file signatures: signs the file (name in the release) in
+# place, its signature kept as signatures/name.sig; or attaches that. A signature that does not
+# fit leaves the file unsigned, with a warning: the comparison that follows names the file.
 program_signature() {
     local mode=$1 name=$2 file=$3 signatures=$4 work
     local certs="$signatures/certificates.pem"
@@ -153,12 +151,13 @@ program_signature() {
         fi
         return
     fi
-    local timestamp=() key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert" -key "$sign_pkcs11_key")
-    [ -z "$sign_chain" ] || key+=(-ac "$sign_chain")
-    [ -z "$sign_pkcs12" ] || key=(-pkcs12 "$sign_pkcs12")
+    local timestamp=() signing_key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert"
+        -key "$sign_pkcs11_key")
+    [ -z "$sign_chain" ] || signing_key+=(-ac "$sign_chain")
+    [ -z "$sign_pkcs12" ] || signing_key=(-pkcs12 "$sign_pkcs12")
     [ -z "$sign_timestamp" ] || timestamp=(-ts "$sign_timestamp")
     cp "$file" "$work/unsigned"
-    osslsigncode sign "${key[@]}" -readpass "$sign_password_file" -h sha256 \
+    osslsigncode sign "${signing_key[@]}" -readpass "$sign_password_file" -h sha256 \
         -n "$description" "${timestamp[@]}" -in "$work/unsigned" -out "$work/signed" >"$work/log" 2>&1 ||
         die "osslsigncode could not sign $name: $(tail -5 "$work/log")"
     osslsigncode extract-signature -pem -in "$work/signed" -out "$work/sig" >"$work/log" 2>&1 ||
@@ -182,9 +181,8 @@ program_signature() {
 }
 
 # windows_packages_signed sign|attach stage out signatures: the zip and the setup of the staged
-# Windows folder made again into out, with every program and DLL in it, the uninstaller and the
-# setup signed (or the signatures in signatures/ attached): Windows 11's Smart App Control
-# blocks unsigned code, a DLL as much as a program.
+# Windows folder made again into out, with every program and DLL, the uninstaller and the setup
+# signed (or attached): Smart App Control blocks unsigned code, a DLL as much as a program.
 windows_packages_signed() {
     local mode=$1 stage=$2 out=$3 signatures=$4 signer programs program
     stage_paths "$stage"
@@ -224,9 +222,8 @@ sign_windows() {
     mv "$new/$windows_zip_name" "$new/parts/"
 }
 
-# sign_stage unsigned out: a signed stage made from an unsigned one, then put in out's place.
-# Nothing in out changes unless every signature, the GPG one too, was made and checks. The
-# Authenticode signatures are made in the Windows root, the GPG one here, with the caller's gpg.
+# sign_stage unsigned out: a signed stage made from an unsigned one, then put in out's place, once
+# every signature was made and checks. Authenticode in the Windows root, GPG here (the caller's).
 sign_stage() {
     local unsigned=$1 out=$2 new work fingerprint certificate
     check_stage "$unsigned" build

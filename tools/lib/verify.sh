@@ -76,8 +76,7 @@ verify_release() {
                 fail "SHA256SUMS has a line that is not a checksum: $line"
                 continue
             fi
-            sum=${BASH_REMATCH[1]}
-            name=${BASH_REMATCH[2]}
+            sum=${BASH_REMATCH[1]} name=${BASH_REMATCH[2]}
             case "/$name/" in
                 */../* | //*) fail "SHA256SUMS names a file outside the release: $name"; continue ;;
             esac
@@ -102,21 +101,21 @@ verify_release() {
     local trusted=${ca:-$dist/signatures/certificates.pem} folder="$work/zip/$windows_zip_name" programs program
     if [ -L "$trusted" ] || [ ! -f "$trusted" ]; then
         fail "no certificates to check Authenticode signatures against ($trusted)"
-    else
-        if [ -f "$dist/$windows_zip_name.zip" ]; then
-            unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
-                fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
-            if [ -f "$folder/milka.exe" ]; then
-                programs=$(windows_programs "$folder")
-                while IFS= read -r -u 3 program; do
-                    authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
-                done 3<<<"$programs"
-            else
-                fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
-            fi
-        fi
-        [ ! -f "$dist/$setup_name" ] || authenticode "$setup_name" "$dist/$setup_name" "$trusted" "$work"
+        return 1
     fi
+    if [ -f "$dist/$windows_zip_name.zip" ]; then
+        unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
+            fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
+        if [ -f "$folder/milka.exe" ]; then
+            programs=$(windows_programs "$folder")
+            while IFS= read -r -u 3 program; do
+                authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
+            done 3<<<"$programs"
+        else
+            fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
+        fi
+    fi
+    [ ! -f "$dist/$setup_name" ] || authenticode "$setup_name" "$dist/$setup_name" "$trusted" "$work"
     [ "$milka_failures" = "$failures_before" ]
 }
 
