@@ -1,9 +1,7 @@
 # shellcheck shell=bash disable=SC2034 # its variables are for the scripts that source it
-# Sourced by every script: strict mode (a command substitution too: x=$(helper) must not go on
-# with what a failed helper printed), in which the first failing command ends the script naming
-# itself and the step; one exit trap that undoes what the script started, last first; fail and
-# finish for the scripts that check; the version and the packages' paths. What only some
-# scripts need is in tools/lib/.
+# Sourced by every script: strict mode (x=$(helper) too: it must not go on with what a failed
+# helper printed), where the first failing command ends the script naming it and the step; one
+# exit trap that undoes what the script started, last first; the version and the packages' paths.
 set -Eeuo pipefail
 shopt -s inherit_errexit
 
@@ -50,7 +48,7 @@ on_exit() {
 # At exit the cleanups run whole: a second Ctrl-C or TERM (a person presses it again when
 # nothing is printed) is ignored, and stop_process says what it waits for, on fd 3.
 milka_exit() {
-    local status=$? i
+    local status=$?
     trap - EXIT ERR
     trap '' INT TERM HUP
     set +e
@@ -58,10 +56,16 @@ milka_exit() {
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2
     fi
     exec 3>&2
-    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
-        eval "${milka_cleanups[i]}" >/dev/null 2>&1
-    done
+    run_cleanups
     exit "$status"
+}
+# run_cleanups: what on_exit registered, last first, and then nothing more.
+run_cleanups() {
+    local i
+    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
+        eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
+    done
+    milka_cleanups=()
 }
 trap milka_exit EXIT
 # The command that ended the script, where it stood: many commands run quietly. Of a pipeline
@@ -104,15 +108,12 @@ run_stoppable() {
 # seconds for the pid to end, then KILL.
 # shellcheck disable=SC2317 # run at exit (on_exit)
 stop_process() {
-    local pid=$1 ticks=$(($2 * 10)) tries=0
+    local pid=$1 seconds=$2
     kill -0 "$pid" 2>/dev/null || return 0
     echo "$milka_script: stopping: up to $2 s for process $pid to clean up" 2>/dev/null >&3
     shift 2
     kill -TERM "${@:-$pid}" 2>/dev/null
-    while kill -0 "$pid" 2>/dev/null && [ $tries -lt $ticks ]; do
-        sleep 0.1
-        tries=$((tries + 1))
-    done
+    timeout "$seconds" tail -s 0.1 --pid="$pid" -f /dev/null || true
     kill -KILL "${@:-$pid}" 2>/dev/null || true
 }
 
@@ -160,21 +161,15 @@ clone_commit() {
 }
 
 # run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it
-# runs there already. Every script that builds, packages or tests the Windows program starts
-# with it: Debian 13's MinGW-w64, Qt 6.8 host tools, Wine 10 and NSIS are there.
+# runs there already: how every script that builds, packages or tests the Windows program starts.
 run_in_windows_root() {
     [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
     # exec leaves the exit trap behind: what the script set up so far is undone first.
-    local i
-    for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
-        eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
-    done
-    milka_cleanups=()
+    run_cleanups
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
 }
 
-# Built things that outlive a checkout (the Debian 13 roots, Qt for Windows, Debian sources, the
-# older version) are kept here; tools/cache lists them and removes the ones no longer used.
+# Built things that outlive a checkout (README, tools/cache).
 milka_cache=${MILKA_CACHE:-~/.cache/milka}
 # What the scripts make there, by name (tools/cache removes nothing else): the roots, Qt for
 # Windows, its build and the older version (NAME-KEY, and NAME-KEY.* beside it: a ccache, a log, one
@@ -182,10 +177,9 @@ milka_cache=${MILKA_CACHE:-~/.cache/milka}
 milka_cache_names="(debian-[a-z]+(-windows)?|qt-[0-9.]+-mingw-x86_64|qt-build|older-[0-9a-f]{7})-[0-9a-f]{10}"
 milka_cache_names+="(\.[A-Za-z0-9]+)?|qt-(configure-[0-9a-f]{10}|source)\.log|[a-z-]*\.lock|apt-[a-z]+|host\.ccache"
 milka_cache_names+="|src(/[0-9.]+)?|debian-src(/[a-z0-9.+-]+-[0-9][0-9A-Za-z.+~:-]*)?"
-# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools
-# skip it, and tools/cache lists and prunes no folder without it). Only a folder an older version
-# used (it holds .users/) or one that holds nothing but what these scripts make (an empty one) is
-# tagged, not any that MILKA_CACHE names.
+# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools skip
+# it, tools/cache touches no folder without it); only one an older version used (with .users/) or
+# one holding nothing but what these scripts make, not any folder that MILKA_CACHE names.
 make_cache() {
     mkdir -p "$milka_cache"
     [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
@@ -196,18 +190,19 @@ make_cache() {
         "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
     mv -f "$milka_cache/CACHEDIR.TAG.$$" "$milka_cache/CACHEDIR.TAG"
 }
-# hold_lock name: waits for the cache's lock of that name, and holds it for the rest of the
-# script: one builder at a time makes a cached thing, and tools/cache removes nothing meanwhile.
+# hold_lock name [flock option...]: waits for the cache's lock of that name (NAME.lock), and holds
+# it for the rest of the script: one builder at a time makes a cached thing, and tools/cache
+# removes nothing meanwhile.
 hold_lock() {
     local fd
     make_cache
     exec {fd}>>"$milka_cache/$1.lock"
-    flock "$fd"
+    flock "${@:2}" "$fd"
 }
 # cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
 # (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
-# lock, shared, for the rest of its life: tools/cache removes nothing while it is held.
-milka_cache_lock=""
+# lock (.lock), shared, for the rest of its life: tools/cache removes nothing while it is held.
+milka_cache_locked=0
 # This checkout's record of the cached folders it uses (tools/cache reads it).
 cache_record() { echo "$milka_cache/.users/$(sha256sum <<<"$milka_root" | cut -c1-16)"; }
 cache_use() {
@@ -215,17 +210,14 @@ cache_use() {
     users=$(cache_record)
     make_cache
     mkdir -p "$users"
-    if [ -z "$milka_cache_lock" ]; then
-        exec {milka_cache_lock}>>"$milka_cache/.lock"
-        flock -s "$milka_cache_lock"
-    fi
+    [ "$milka_cache_locked" = 1 ] || hold_lock "" -s
+    milka_cache_locked=1
     touch -c "$2"
     echo "$milka_root" >"$users/.checkout"
     echo "${2#"$milka_cache"/}" >"$users/$1.new"
     mv "$users/$1.new" "$users/$1"
 }
 
-# Where each package is made (tools/package, tools/package-windows, -installer).
 milka_arch=$(dpkg --print-architecture)
 deb_path="$milka_root/build-package/milka_${milka_version}_$milka_arch.deb"
 windows_build="$milka_root/build-mingw-x86_64"

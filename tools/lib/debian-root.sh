@@ -21,9 +21,8 @@ made_root() {
     [ -d "${!1}/usr" ] || die "tools/debian-root ${*:2} made no root"
 }
 
-# leave_root folder: unmounts what is mounted under the folder, then removes it; but if anything
-# is still mounted there, leaves it: removing would reach into the folders mounted in. findmnt's
-# list gives each mount point as it is (mountinfo escapes a space as \040).
+# leave_root folder: unmounts what is mounted under the folder, then removes it, unless anything is
+# still mounted there (removing would reach into it). findmnt gives a mount point as it is.
 # shellcheck disable=SC2317 # run at exit (on_exit)
 leave_root() {
     umount -R "$1/root" || umount -R -l "$1/root"

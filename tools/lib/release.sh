@@ -1,9 +1,6 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders (their
-# MANIFEST ends in a "file SHA-256 path" line per file; README.md, Making a release), output
-# folders replaced whole, the state of the checkout. Beside the published files (the .deb, zip,
-# setup, release notes, SHA256SUMS; when signed, SHA256SUMS.asc and signatures/), parts/ holds
-# what signing makes the setup and zip again from: the Windows folder and the setup's read-me.
+# Sourced after tools/lib.sh by tools/release and the tests of releases: staging folders (README,
+# "Making a release"), output folders replaced whole, the state of the checkout.
 
 stage_format="milka-stage 1"
 
@@ -36,9 +33,8 @@ absolute_path() {
 # manifest_value folder key: the value of a "key value" line of its MANIFEST.
 manifest_value() { [ ! -f "$1/MANIFEST" ] || sed -n "s/^$2 //p" "$1/MANIFEST" | head -1; }
 
-# entries_that_are_not_files folder: every entry that is neither a regular file nor a folder,
-# and what it is ("path (symbolic link)"); and every name holding a newline or another control
-# character, which no release writes and no listing of names one a line could hold.
+# entries_that_are_not_files folder: every entry that is neither a regular file nor a folder, and
+# what it is ("path (a symbolic link)"); and every name with a control character (a newline...).
 entries_that_are_not_files() {
     (cd "$1" && LC_ALL=C find . -mindepth 1 \( -name '*[[:cntrl:]]*' \
         -printf '%h/? (a name with a control character)\n' \) -o \( ! -type f ! -type d -printf '%P (%y)\n' \)) |
@@ -102,9 +98,8 @@ stage_source_is_this_commit() {
         die "$1 was made from commit $state, this checkout is at $(git -C "$milka_root" rev-parse HEAD)"
 }
 
-# use_stage: build-stage/, the stage ./test and the package tests share, made anew (tools/release
-# build) unless made from the checkout as it is; sets its packages' paths. In the Windows root it
-# only checks: the .deb is made on this machine.
+# use_stage: build-stage/, which ./test and the package tests share, made anew unless made from
+# the checkout as it is, and its packages' paths. The root only checks: the .deb is made here.
 milka_stage="$milka_root/build-stage"
 use_stage() {
     if [ "$(manifest_value "$milka_stage" source)" != "$(source_state)" ]; then
@@ -165,16 +160,14 @@ release_files=("$deb_name" "$windows_zip_name.zip" "$setup_name" "$notes_name")
 
 # new_sibling var folder: a new empty folder beside the folder (to be renamed into its place),
 # removed at exit unless it was. Its name holds the process id: what a killed run left is removed,
-# but an old release whose folder is missing (the run was killed between the two renames of
-# replace_folder) is put back.
+# but an old folder whose place is empty (killed between replace_folder's renames) is put back.
 new_sibling() {
-    local made left pid
+    local made left
     mkdir -p "$(dirname "$2")"
     for left in "$(dirname "$2")/.$(basename "$2")".{new,old}.*; do
         [ -d "$left" ] || continue
-        pid=${left##*.[no][el][wd].}
-        pid=${pid%%.*}
-        if ! [[ $pid =~ ^[0-9]+$ ]] || kill -0 "$pid" 2>/dev/null; then continue; fi
+        [[ $left =~ \.(new|old)\.([0-9]+)(\.[[:alnum:]]*)?$ ]] || continue
+        ! kill -0 "${BASH_REMATCH[2]}" 2>/dev/null || continue
         if [[ $left == *.old.* ]] && put_back "$left" "$2"; then
             echo "put back $2, which a stopped run had moved aside"
         else
@@ -189,9 +182,9 @@ new_sibling() {
 # put_back old out: the old folder back in out's place, if out is missing.
 put_back() { [ ! -e "$2" ] && [ -d "$1" ] && mv -T -- "$1" "$2"; }
 
-# replace_folder new out: new takes out's place, in two renames; the old out is removed after.
-# Stopped between the renames, it puts the old out back as it exits. The caller checked that out
-# holds only regular files and folders (no link to follow out).
+# replace_folder new out: new takes out's place, in two renames (stopped between them, it puts
+# the old out back as it exits); the old out is removed after. The caller checked that out holds
+# only regular files and folders (no link to follow out).
 replace_folder() {
     local new=$1 out=$2 old=""
     chmod 755 "$new"

@@ -1,17 +1,13 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
-# Sourced by tools/release after tools/lib/release.sh: Authenticode signatures (SHA-256,
-# osslsigncode) on every program and DLL of the Windows folder, the setup's uninstaller and the
-# setup, each also kept alone (PKCS#7, PEM) in signatures/ (a DLL in a folder of the Windows
-# folder, in the same folder there) with certificates.pem to check it against, and the GPG
-# signature of SHA256SUMS. Attached to the unsigned file, a signature gives the signed file byte
-# for byte: checked as it is made, and what tools/release verify --rebuild does.
+# Sourced by tools/release after tools/lib/release.sh: the signatures (README, "Signed releases").
+# Each Authenticode signature is also kept alone in signatures/, at the file's path in the release,
+# and attached to the unsigned file gives the signed file byte for byte: checked as it is made,
+# and what tools/release verify --rebuild does.
 
 description="ミルカ！！！（地方版）"
 
 # The signer's settings: tools/release's options, else the MILKA_SIGN_* variables (paths mean
-# the folder the script was started in). The Authenticode key is a PKCS#12 file, or a PKCS#11
-# token's (module, key and certificate URIs); the password file holds the PKCS#12 password or
-# the token's PIN. GPG signs with the caller's gpg and agent, or the passphrase file given.
+# the folder the script was started in).
 signer_settings=" pkcs12 pkcs11_module pkcs11_key pkcs11_cert chain password_file gpg_key gpg_passphrase_file ca timestamp "
 signer_paths=" pkcs12 pkcs11_module chain password_file gpg_passphrase_file ca "
 # set_signer name value: sign_NAME, a path made absolute.
@@ -39,16 +35,6 @@ export_signer() {
         variable=sign_$name
         export "MILKA_SIGN_${name^^}=${!variable}"
     done
-}
-# authenticode_key: osslsigncode's options for the key, in the array authenticode_key.
-authenticode_key() {
-    if [ -n "$sign_pkcs12" ]; then
-        authenticode_key=(-pkcs12 "$sign_pkcs12" -readpass "$sign_password_file")
-    else
-        authenticode_key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert"
-            -key "$sign_pkcs11_key" -readpass "$sign_password_file")
-        [ -z "$sign_chain" ] || authenticode_key+=(-ac "$sign_chain")
-    fi
 }
 
 # The certificates of the PKCS#12 file, PEM (the private key left out); with -clcerts only its own.
@@ -112,9 +98,9 @@ check_signing_settings() {
     fi
 }
 
-# gpg_fingerprint key: the fingerprint of the GPG key's primary key.
+# gpg_fingerprint key [--show-keys]: the fingerprint of the GPG key's primary key (in the key file).
 gpg_fingerprint() {
-    gpg --batch --with-colons --fingerprint "$1" | awk -F: '$1 == "fpr" { print $10; exit }'
+    gpg --batch --with-colons "${2:---fingerprint}" "$1" | awk -F: '$1 == "fpr" { print $10; exit }'
 }
 # gpg_sign file: file.asc, its detached signature by the release key; the passphrase from the
 # file given, else from the caller's agent (which may ask for it).
@@ -147,11 +133,9 @@ leaf_certificate_sha256() {
     echo "$leaves"
 }
 
-# program_signature sign|attach name file signatures: signs the file (called name in the release)
-# in place, keeping its signature alone as signatures/name.sig, having checked that attaching it
-# to the unsigned file gives the signed one; or attaches signatures/name.sig. An attached
-# signature that does not fit leaves the file unsigned, with a warning: the comparison that
-# follows names the file.
+# program_signature sign|attach name file signatures: signs the file (name in the release) in
+# place, its signature kept as signatures/name.sig; or attaches that. A signature that does not
+# fit leaves the file unsigned, with a warning: the comparison that follows names the file.
 program_signature() {
     local mode=$1 name=$2 file=$3 signatures=$4 work
     local certs="$signatures/certificates.pem"
@@ -167,11 +151,13 @@ program_signature() {
         fi
         return
     fi
-    local timestamp=() authenticode_key
+    local timestamp=() signing_key=(-pkcs11module "$sign_pkcs11_module" -pkcs11cert "$sign_pkcs11_cert"
+        -key "$sign_pkcs11_key")
+    [ -z "$sign_chain" ] || signing_key+=(-ac "$sign_chain")
+    [ -z "$sign_pkcs12" ] || signing_key=(-pkcs12 "$sign_pkcs12")
     [ -z "$sign_timestamp" ] || timestamp=(-ts "$sign_timestamp")
-    authenticode_key
     cp "$file" "$work/unsigned"
-    osslsigncode sign "${authenticode_key[@]}" -h sha256 \
+    osslsigncode sign "${signing_key[@]}" -readpass "$sign_password_file" -h sha256 \
         -n "$description" "${timestamp[@]}" -in "$work/unsigned" -out "$work/signed" >"$work/log" 2>&1 ||
         die "osslsigncode could not sign $name: $(tail -5 "$work/log")"
     osslsigncode extract-signature -pem -in "$work/signed" -out "$work/sig" >"$work/log" 2>&1 ||
@@ -195,9 +181,8 @@ program_signature() {
 }
 
 # windows_packages_signed sign|attach stage out signatures: the zip and the setup of the staged
-# Windows folder made again into out, with every program and DLL in it, the uninstaller and the
-# setup signed (or the signatures in signatures/ attached): Windows 11's Smart App Control
-# blocks unsigned code, a DLL as much as a program.
+# Windows folder made again into out, with every program and DLL, the uninstaller and the setup
+# signed (or attached): Smart App Control blocks unsigned code, a DLL as much as a program.
 windows_packages_signed() {
     local mode=$1 stage=$2 out=$3 signatures=$4 signer programs program
     stage_paths "$stage"
@@ -210,13 +195,9 @@ windows_packages_signed() {
     zip_windows_folder "$out" "$windows_zip_name" "$out/$windows_zip_name.zip"
     # makensis runs this on the uninstaller it writes; a failure stops it.
     signer="$out/sign-uninstaller"
-    {
-        echo '#!/bin/sh'
-        printf 'exec %q sign-program' "$milka_root/tools/release"
-        printf ' %q' "$mode" "$signatures"
-        # shellcheck disable=SC2016 # the wrapper's own "$1"
-        printf ' uninstall.exe "$1"\n'
-    } >"$signer"
+    # shellcheck disable=SC2016 # the wrapper's own "$1"
+    printf '#!/bin/sh\nexec %q sign-program %q %q uninstall.exe "$1"\n' "$milka_root/tools/release" "$mode" \
+        "$signatures" >"$signer"
     chmod +x "$signer"
     # The signer's settings reach it through makensis as MILKA_SIGN_*.
     export_signer
@@ -225,31 +206,31 @@ windows_packages_signed() {
     program_signature "$mode" "$setup_name" "$out/$setup_name" "$signatures"
 }
 
+# stage_epoch stage: SOURCE_DATE_EPOCH, exported, as the stage was built with it.
+stage_epoch() { SOURCE_DATE_EPOCH=$(manifest_value "$1" source-date-epoch); export SOURCE_DATE_EPOCH; }
+
 # sign_windows unsigned new: in the Windows root, where makensis is: the signed Windows packages
 # of the unsigned stage made into the new folder, with signatures/ and parts/.
 sign_windows() {
     local unsigned=$1 new=$2
     check_stage "$unsigned" build
     check_signing_settings authenticode
-    export SOURCE_DATE_EPOCH
-    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
+    stage_epoch "$unsigned"
     step "signing every program and DLL, the uninstaller and the setup program"
     mkdir "$new/signatures" "$new/parts"
     windows_packages_signed sign "$unsigned" "$new" "$new/signatures"
     mv "$new/$windows_zip_name" "$new/parts/"
 }
 
-# sign_stage unsigned out: a signed stage made from an unsigned one, then put in out's place.
-# Nothing in out changes unless every signature, the GPG one too, was made and checks. The
-# Authenticode signatures are made in the Windows root, the GPG one here, with the caller's gpg.
+# sign_stage unsigned out: a signed stage made from an unsigned one, then put in out's place, once
+# every signature was made and checks. Authenticode in the Windows root, GPG here (the caller's).
 sign_stage() {
     local unsigned=$1 out=$2 new work fingerprint certificate
     check_stage "$unsigned" build
     stage_source_is_this_commit "$unsigned"
     check_output_folder "$out" "the signed stage" replaceable_stage
     check_signing_settings
-    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
-    export SOURCE_DATE_EPOCH
+    stage_epoch "$unsigned"
     new_sibling new "$out"
     release_in_windows_root sign-windows --stage "$unsigned" --out "$new"
     mkdir "$new/parts/setup"

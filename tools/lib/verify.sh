@@ -1,9 +1,6 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/release
 # Sourced by tools/release after tools/lib/sign.sh: the checks of a signed release folder
-# (tools/release verify; README, "Signed releases"), each run and a failed one named: only
-# regular files; SHA256SUMS.asc by the release key (gpgv); SHA256SUMS against every file;
-# Authenticode of every program and DLL in the zip and of the setup; with a rebuild, the
-# signatures attached to it give the release byte for byte.
+# (tools/release verify; README, "Signed releases"), each run and a failed one named.
 
 # signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
 # file (armoured or not, either line end), that made a good signature of the file; nothing when
@@ -38,7 +35,7 @@ signed_by() {
             }'
 }
 
-# verify_release dist key ca [stage]: the checks 1-4; non-zero when one failed. With "stage",
+# verify_release dist key ca [stage]: the checks but the rebuild; non-zero when one failed. With "stage",
 # dist is a signed staging folder, whose MANIFEST and parts/ check_stage has covered.
 verify_release() {
     local dist=$1 key=$2 ca=$3 in_stage=${4:-} failures_before=$milka_failures work odd
@@ -79,8 +76,7 @@ verify_release() {
                 fail "SHA256SUMS has a line that is not a checksum: $line"
                 continue
             fi
-            sum=${BASH_REMATCH[1]}
-            name=${BASH_REMATCH[2]}
+            sum=${BASH_REMATCH[1]} name=${BASH_REMATCH[2]}
             case "/$name/" in
                 */../* | //*) fail "SHA256SUMS names a file outside the release: $name"; continue ;;
             esac
@@ -105,21 +101,21 @@ verify_release() {
     local trusted=${ca:-$dist/signatures/certificates.pem} folder="$work/zip/$windows_zip_name" programs program
     if [ -L "$trusted" ] || [ ! -f "$trusted" ]; then
         fail "no certificates to check Authenticode signatures against ($trusted)"
-    else
-        if [ -f "$dist/$windows_zip_name.zip" ]; then
-            unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
-                fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
-            if [ -f "$folder/milka.exe" ]; then
-                programs=$(windows_programs "$folder")
-                while IFS= read -r -u 3 program; do
-                    authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
-                done 3<<<"$programs"
-            else
-                fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
-            fi
-        fi
-        [ ! -f "$dist/$setup_name" ] || authenticode "$setup_name" "$dist/$setup_name" "$trusted" "$work"
+        return 1
     fi
+    if [ -f "$dist/$windows_zip_name.zip" ]; then
+        unzip -qo "$dist/$windows_zip_name.zip" -d "$work/zip" >"$work/unzip.log" 2>&1 ||
+            fail "$windows_zip_name.zip does not unpack: $(tail -1 "$work/unzip.log")"
+        if [ -f "$folder/milka.exe" ]; then
+            programs=$(windows_programs "$folder")
+            while IFS= read -r -u 3 program; do
+                authenticode "$windows_zip_name.zip: $program" "$folder/$program" "$trusted" "$work"
+            done 3<<<"$programs"
+        else
+            fail "$windows_zip_name.zip: no $windows_zip_name/milka.exe inside"
+        fi
+    fi
+    [ ! -f "$dist/$setup_name" ] || authenticode "$setup_name" "$dist/$setup_name" "$trusted" "$work"
     [ "$milka_failures" = "$failures_before" ]
 }
 
@@ -128,8 +124,7 @@ authenticode() {
     local log="$4/verify.log" stamp
     if osslsigncode verify -CAfile "$3" -TSA-CAfile "$3" -in "$2" >"$log" 2>&1; then
         # osslsigncode 2.9 says "Timestamp time: ...", 2.5 "The signature is timestamped: ...".
-        stamp=$(sed -n -e '/^[[:space:]]*Timestamp time:/{s/^[[:space:]]*Timestamp time:[[:space:]]*//p;q;}' \
-            -e '/^The signature is timestamped:/{s/^The signature is timestamped:[[:space:]]*//p;q;}' "$log")
+        stamp=$(sed -nE '/^([[:space:]]*Timestamp time|The signature is timestamped):/{s/^[^:]*:[[:space:]]*//p;q}' "$log")
         echo "$1: $(grep -m1 'Subject:' "$log" | sed 's/^[[:space:]]*//'), signature verified${stamp:+, time-stamped $stamp}"
     else
         grep -v '^[[:space:]]*$' "$log" | tail -4 | sed 's/^/    /' >&2
@@ -147,8 +142,7 @@ verify_rebuild() {
         fail "the release has no signatures/ folder to attach"
         return
     fi
-    SOURCE_DATE_EPOCH=$(manifest_value "$unsigned" source-date-epoch)
-    export SOURCE_DATE_EPOCH
+    stage_epoch "$unsigned"
     windows_packages_signed attach "$unsigned" "$work" "$dist/signatures"
 
     step "comparing the rebuild with the release, byte for byte"
