@@ -10,8 +10,9 @@ debian_apt_get() {
     local apt_dir release f lock
     release=$(sed -n 's/^VERSION_CODENAME="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' /etc/os-release)
     apt_dir="$milka_cache/apt-${release:-unknown}"
-    # One run at a time reads or renews the lists: another's refresh empties the folder first.
-    make_cache
+    # One run at a time reads or renews the lists: another's refresh empties the folder first. Only
+    # mkdir: an older version's tools/lib.sh, which has no make_cache, builds with this file too.
+    mkdir -p "$milka_cache"
     exec {lock}>>"$apt_dir.lock"
     flock "$lock"
     touch -c "$apt_dir"
@@ -48,7 +49,6 @@ debian_source_file() {
     local package=$1 version=$2 path=$3 dest=$4
     local upstream=${version%-*} dir="$milka_cache/debian-src/$1-$2" uri name sum lock
     upstream=${upstream#*:}
-    # Only mkdir: an older version's tools/lib.sh builds with this file too.
     mkdir -p "$milka_cache/debian-src"
     exec {lock}>>"$milka_cache/debian-src.lock"
     flock "$lock"
