@@ -1,7 +1,7 @@
 #ifdef _WIN32
 
 #include "SysInfo.h"
-#include "WindowsApi.h"
+#include <windows.h>
 
 // After windows.h, which it builds on.
 #include <shellapi.h>

@@ -1,7 +1,7 @@
 #ifdef _WIN32
 
 #include "SysInfo.h"
-#include "WindowsApi.h"
+#include <windows.h>
 
 namespace sysinfo {
 
