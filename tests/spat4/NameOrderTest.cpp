@@ -171,7 +171,7 @@ TEST(UnnamedEntryTest, LoneSurrogatesNeverThrow)
     }
 
     // A virtual store, a drive root or a SPAT4 folder whose own path cannot be named.
-    const fs::path badRoot = root.path() / withLoneSurrogate(L"store", L"");
+    const fs::path badRoot = root.path() / withLoneSurrogate(L"store", {});
     const PlacesSpat4Folder folder({root.path(), badRoot});
     std::vector<FolderEntry> listed;
     ASSERT_NO_THROW(listed = folder.list());
