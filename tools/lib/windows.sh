@@ -106,6 +106,9 @@ wine_quietly() {
 new_wine_prefix() {
     require_tools wineboot wineserver
     [ -x "$wine64" ] || die "wine64 is missing (tools/install-deps --test installs it)"
+    # The root's Wine aborts ("free(): invalid pointer") whenever TMPDIR is set: what the script
+    # starts from here goes without it, and its own temporary folders stay there.
+    export -n TMPDIR
     export WINEPREFIX=$1 WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d"
     mkdir -p "$WINEPREFIX"
     on_exit stop_wineserver "$WINEPREFIX"
