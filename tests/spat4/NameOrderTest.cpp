@@ -178,7 +178,7 @@ TEST(UnnamedEntryTest, LoneSurrogatesNeverThrow)
     ASSERT_EQ(listed.size(), 1u);
     EXPECT_EQ(listed[0].name, "ZO-6101B.PAT");
     EXPECT_NO_THROW(EXPECT_TRUE(PlacesSpat4Folder({badRoot, badRoot}).list().empty()));
-    EXPECT_NO_THROW(EXPECT_TRUE(listOrdinaryFiles(dir / withLoneSurrogate(L"", L"")).empty()));
+    EXPECT_NO_THROW(EXPECT_TRUE(listOrdinaryFiles(dir / withLoneSurrogate({}, {})).empty()));
     EXPECT_NO_THROW(EXPECT_FALSE(findSpat4Directory(badRoot).has_value()));
 
     const auto planned = planLoad(folder, 61, 11);
