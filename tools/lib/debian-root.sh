@@ -21,11 +21,13 @@ made_root() {
     [ -d "${!1}/usr" ] || die "tools/debian-root ${*:2} made no root"
 }
 
+# mounts_below folder: the mount points below the folder, as findmnt lists them (in mount order).
+mounts_below() { findmnt -ln -o TARGET | awk -v dir="$1/" 'index($0 "/", dir) == 1'; }
+
 # leave_root folder: unmounts what is mounted under the folder, last mounted first (a bind may lie
 # over another's folder: /tmp's over a caller's folder in /tmp), then removes it, unless anything
 # is still mounted there (removing would reach into it). findmnt gives a mount point as it is.
 # shellcheck disable=SC2317 # run at exit (on_exit)
-mounts_below() { findmnt -ln -o TARGET | awk -v dir="$1/" 'index($0 "/", dir) == 1'; }
 leave_root() {
     mounts_below "$1" | tac | while IFS= read -r target; do umount "$target" || umount -l "$target"; done
     if [ -n "$(mounts_below "$1")" ]; then
