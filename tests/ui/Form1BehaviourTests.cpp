@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -29,6 +30,7 @@ private slots:
     void fullWidthInput();
     void pastedFullWidthKeepsMaximumLength();
     void depthOptionsKeepText();
+    void clickBesideABoxKeepsTheCaret();
     void kindOptionsChangeCaptionsOnly_data();
     void kindOptionsChangeCaptionsOnly();
     void clearButtons_data();
@@ -93,6 +95,28 @@ void Form1BehaviourTests::pastedFullWidthKeepsMaximumLength()
     QLineEdit *box = m_form->Text(4, 1);
     box->paste();
     QCOMPARE(box->text(), QStringLiteral("1.234"));
+}
+
+// A click on what takes no input (a row number, a heading, a frame, the empty area) leaves the
+// caret in the box, and the next key lands there, as the user typing a row expects.
+void Form1BehaviourTests::clickBesideABoxKeepsTheCaret()
+{
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QApplication::setActiveWindow(m_form.get());
+    QLineEdit *box = m_form->Text(1, 1);
+    box->setFocus();
+    QTest::keyClick(m_form->windowHandle(), Qt::Key_5);
+    QList<QWidget *> besides; // row number 3, the heading "複勝オッズ", a frame, the empty area
+    besides << m_form->Label2(2) << m_form->Label(6) << m_form->Frame(1)
+            << m_form->findChild<QWidget *>(QStringLiteral("ClientArea"));
+    for (QWidget *beside : besides) {
+        QTest::mouseClick(beside, Qt::LeftButton, {}, QPoint(2, 2));
+        QCOMPARE(QApplication::focusWidget(), box);
+        box->setText(QStringLiteral("5"));
+        QTest::keyClick(m_form->windowHandle(), Qt::Key_3);
+        QVERIFY2(box->text() == QStringLiteral("53"), qPrintable(beside->objectName()));
+    }
 }
 
 void Form1BehaviourTests::depthOptionsKeepText()

@@ -236,15 +236,54 @@ void Form1LayoutTests::tabOrder()
              << "Option15"
              << "Option30";
 
-    QStringList actual;
+    // Every widget in the focus chain that Tab may stop at, named or not, against the design.
+    const auto stopName = [](const QWidget *w) {
+        return w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                         : w->objectName();
+    };
+    QStringList chain;
     QWidget *start = find(QStringLiteral("Text1(1)"));
     QWidget *w = start;
     do {
-        if ((w->focusPolicy() & Qt::TabFocus) && expected.contains(w->objectName()))
-            actual << w->objectName();
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(m_form.get()))
+            chain << stopName(w);
         w = w->nextInFocusChain();
-    } while (w != start && actual.size() <= expected.size());
-    QCOMPARE(actual, expected);
+    } while (w != start && chain.size() <= expected.size());
+    QCOMPARE(chain, expected);
+
+    // Tab as the user presses it, as start-up leaves the window, on a window too small for the
+    // whole client area: each press goes on to a later control of the design (of a group of
+    // option buttons Qt visits one, as Windows does), never to anything else, and scrolls it
+    // into view; every enabled box, button and list is reached, and the cycle ends where it
+    // began. Shift+Tab goes back.
+    m_form->initialiseInputs();
+    m_form->resize(400, 250);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QApplication::setActiveWindow(m_form.get());
+    start->setFocus();
+    const QWidget *viewport = find(QStringLiteral("ClientArea"))->parentWidget();
+    QStringList pressed;
+    qsizetype last = 0;
+    do {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QWidget *now = QApplication::focusWidget();
+        QVERIFY(now);
+        pressed << stopName(now);
+        const qsizetype at = expected.indexOf(pressed.last());
+        QVERIFY2(at > last || (at == 0 && now == start), qPrintable(pressed.join(' ')));
+        last = at;
+        const QRect box(now->mapTo(viewport, QPoint(0, 0)), now->size());
+        QVERIFY2(viewport->rect().contains(box), qPrintable(pressed.last() + " out of view"));
+    } while (last != 0);
+    for (const QString &name : expected) {
+        const QWidget *control = find(name);
+        if (control->isEnabled() && !qobject_cast<const QRadioButton *>(control))
+            QVERIFY2(pressed.contains(name), qPrintable(name + " never reached"));
+    }
+    const QString beforeStart = pressed.value(pressed.size() - 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(stopName(QApplication::focusWidget()), beforeStart);
 }
 
 void Form1LayoutTests::menus()

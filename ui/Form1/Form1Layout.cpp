@@ -25,7 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QStyle>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <qdrawutil.h>
 
@@ -338,6 +338,10 @@ Form1::Form1(Module1 &state, const spat4::Spat4Folder &folder, QWidget *parent)
     m_clientScroll = new QScrollArea(this);
     m_clientScroll->setObjectName(QStringLiteral("ClientArea.Scroll"));
     m_clientScroll->setFrameShape(QFrame::NoFrame);
+    // The area itself never takes the caret: a click on a label or on empty space leaves it in
+    // the box where the user is typing, and Tab stops only at the designed controls. Tab still
+    // scrolls the control it reaches into view (QScrollArea::focusNextPrevChild).
+    m_clientScroll->setFocusPolicy(Qt::NoFocus);
     m_clientScroll->setWidgetResizable(true);
     m_clientScroll->setWidget(client);
     setCentralWidget(m_clientScroll);
@@ -376,7 +380,7 @@ void Form1::fitToScreen()
     // Cut short, the client area scrolls up and down; where the screen has room, the window
     // widens by the scroll bar, so the whole width stays in view without a second bar.
     const int designedHeight = kClientArea.height() + menuBar()->heightForWidth(kClientArea.width());
-    const int widened = kClientArea.width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int widened = kClientArea.width() + m_clientScroll->verticalScrollBar()->sizeHint().width();
     if (height() < designedHeight && width() < widened) {
         resize(widened, height());
         fitOnScreen(this);
