@@ -37,26 +37,38 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == m_window && event->type() == QEvent::Show) {
+        if (watched == m_window && event->type() == QEvent::Show && inNormalState()) {
             m_fit();
-            m_framed = false;
             if (QWindow *handle = m_window->windowHandle(); handle && handle != m_handle) {
                 m_handle = handle;
                 handle->installEventFilter(this);
             }
-        } else if (watched == m_handle && event->type() == QEvent::Expose && !m_framed &&
-                   m_handle->isExposed()) {
-            m_framed = true;
+        } else if (watched == m_handle && event->type() == QEvent::Expose &&
+                   m_handle->isExposed() && inNormalState()) {
+            // Fitted once, as first shown: from now on the window stays where the user and the
+            // system put it. A window restored from the taskbar is shown again, and fitting it
+            // then would undo the user's move; giving a maximised or snapped window a geometry
+            // would take it out of that state.
             m_fit();
+            m_window->removeEventFilter(this);
+            m_handle->removeEventFilter(this);
+            deleteLater();
         }
         return false;
     }
 
 private:
+    // A window shown minimised, maximised or full screen is fitted when first shown as a
+    // normal window instead.
+    bool inNormalState() const
+    {
+        return (m_window->windowState() &
+                (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) == 0;
+    }
+
     QWidget *m_window;
     std::function<void()> m_fit;
     QWindow *m_handle = nullptr;
-    bool m_framed = false;
 };
 
 // The frame around a window's client area, in Qt's pixels. On Windows, Qt's frame leaves out the

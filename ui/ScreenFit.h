@@ -16,8 +16,9 @@ QRect fittedFrame(const QRect &frame, const QRect &available);
 // fittedFrame; a window that cannot shrink (a fixed size) keeps its size.
 void fitOnScreen(QWidget *window);
 
-// Fits the window by fitOnScreen each time it is shown: before it is mapped, and again when it is
-// first exposed, as a window manager on X11 tells the frame's size only once it has framed it.
-// After that the user may move the window where they like. fit does the fitting, fitOnScreen
-// unless given.
+// Fits the window by fitOnScreen when it is first shown as a normal window: before it is
+// mapped, and again when it is first exposed, as a window manager on X11 tells the frame's size
+// only once it has framed it. After that the window is left where the user and the system put
+// it: minimised and restored, maximised, snapped or moved to another screen. fit does the
+// fitting, fitOnScreen unless given.
 void keepOnScreen(QWidget *window, std::function<void()> fit = {});

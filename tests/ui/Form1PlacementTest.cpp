@@ -27,6 +27,8 @@ class Form1PlacementTest : public Form1TestCase<EmptySpat4Folder> {
 private slots:
     void initTestCase();
     void mainWindowFitsTheWorkArea();
+    void userPlaceKeptAcrossMinimise_data();
+    void userPlaceKeptAcrossMinimise();
     void aboutBoxOnTheWorkAreaWithNoTaskbarEntry();
 };
 
@@ -193,6 +195,32 @@ void scrollIntoView(QScrollArea *scroll, const QWidget *widget)
     bring(scroll->verticalScrollBar(), box.top(), box.height(), scroll->viewport()->height());
 }
 
+// Minimises the window and restores it as the taskbar does: on Windows by the system commands a
+// click on its button sends, on X11 through the window manager (xdotool asks it to iconify the
+// window, then to activate it, as a pager does).
+bool minimiseAndRestore(QWidget *window)
+{
+#ifdef _WIN32
+    const auto hwnd = reinterpret_cast<HWND>(window->winId());
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    if (!QTest::qWaitFor([&] { return IsIconic(hwnd) && window->isMinimized(); }, 5000))
+        return false;
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+#else
+    const QString id = QString::number(window->winId());
+    const auto xdotool = [&id](const char *command) {
+        return QProcess::execute(QStringLiteral("xdotool"),
+                                 {QLatin1String(command), QStringLiteral("--sync"), id}) == 0;
+    };
+    if (!xdotool("windowminimize") ||
+        !QTest::qWaitFor([window] { return window->isMinimized(); }, 5000) ||
+        !xdotool("windowactivate"))
+        return false;
+#endif
+    return QTest::qWaitFor([window] { return !window->isMinimized() && window->isVisible(); }, 5000) &&
+           QTest::qWaitForWindowExposed(window);
+}
+
 } // namespace
 
 void Form1PlacementTest::mainWindowFitsTheWorkArea()
@@ -257,6 +285,50 @@ void Form1PlacementTest::mainWindowFitsTheWorkArea()
         ++reached;
     }
     QVERIFY(reached > 100);
+    dropWindow();
+}
+
+// Once shown, the window stays where the user and the system put it: moved partly off the work
+// area and made smaller, or maximised, it comes back from the taskbar as it was.
+void Form1PlacementTest::userPlaceKeptAcrossMinimise_data()
+{
+    QTest::addColumn<bool>("maximised");
+    QTest::newRow("moved partly off the work area and made smaller") << false;
+    QTest::newRow("maximised") << true;
+}
+
+void Form1PlacementTest::userPlaceKeptAcrossMinimise()
+{
+    QFETCH(bool, maximised);
+    makeWindow();
+    Form1 &form = *m_form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(restingFrame(&form).frame.isValid());
+    const QRect work = workArea();
+    const double scale = form.devicePixelRatioF();
+    kSlack = qCeil(2 * scale);
+    if (maximised) {
+        form.showMaximized();
+        QVERIFY(QTest::qWaitFor([&] { return form.isMaximized(); }, 5000));
+    } else {
+        // A quarter of it past the work area's right edge, 100 pixels narrower and shorter.
+        const QRect was = form.geometry();
+        const int left = qRound((work.right() + 1) / scale) - was.width() * 3 / 4;
+        form.setGeometry(QRect(QPoint(left, was.top()), was.size() - QSize(100, 100)));
+    }
+    const Framed placed = restingFrame(&form);
+    qInfo("before minimising: %s", qPrintable(text(placed.frame)));
+    if (maximised)
+        QVERIFY(closeTo(placed.frame, work));
+    else
+        QVERIFY2(placed.frame.right() > work.right(), "the window was not moved off the work area");
+
+    QVERIFY(minimiseAndRestore(&form));
+    const Framed restored = restingFrame(&form);
+    qInfo("restored: %s", qPrintable(text(restored.frame)));
+    QVERIFY2(closeTo(restored.frame, placed.frame), qPrintable(text(placed.frame)));
+    QCOMPARE(form.isMaximized(), maximised);
     dropWindow();
 }
 
