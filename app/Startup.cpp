@@ -9,6 +9,18 @@
 #include <QApplication>
 #include <QLineEdit>
 
+bool preferX11WhereAtHand()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        // A list: a display that no longer answers makes xcb give way to the next.
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+        return true;
+    }
+#endif
+    return false;
+}
+
 void setUpApplication(QApplication &app)
 {
     QApplication::setApplicationName(QStringLiteral("milka"));

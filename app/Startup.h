@@ -12,6 +12,15 @@ namespace spat4 {
 class Spat4Folder;
 }
 
+// Before the QApplication: where the user has not chosen a platform (QT_QPA_PLATFORM) and an X
+// display is at hand, the program runs on X11 (through XWayland on a Wayland session), where
+// the window manager puts its windows at their designed places and a screen's available area
+// leaves out the panels; Wayland lets no program place its windows. Without a usable X display
+// Qt goes on to Wayland. Returns whether it chose, so the choice can be withdrawn from the
+// environment once the application is made (programs the user starts from ours choose for
+// themselves).
+bool preferX11WhereAtHand();
+
 // The program's name, its desktop entry, Qt's Japanese translation and the Japanese fonts: what
 // the application needs before its first window.
 void setUpApplication(QApplication &app);

@@ -9,7 +9,10 @@
 
 int main(int argc, char *argv[])
 {
+    const bool platformChosen = preferX11WhereAtHand();
     QApplication app(argc, argv);
+    if (platformChosen)
+        qunsetenv("QT_QPA_PLATFORM");
     setUpApplication(app);
 
     auto splash = showSplash();

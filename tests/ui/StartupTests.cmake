@@ -8,3 +8,13 @@ set(MILKA_JAPANESE_ENV ${MILKA_TEST_ENV})
 list(FILTER MILKA_JAPANESE_ENV EXCLUDE REGEX "^(LANG|LC_ALL)=")
 list(APPEND MILKA_JAPANESE_ENV "LANG=ja_JP.UTF-8" "LC_ALL=ja_JP.UTF-8")
 set_tests_properties(JapaneseDesktopTest PROPERTIES ENVIRONMENT "${MILKA_JAPANESE_ENV}")
+
+# The program on a Wayland session (a headless weston with XWayland): the platform it takes, with
+# an X display and without, and the main window shown and fitted on Wayland by the placement test.
+# Not in the sanitizer build, for the placement test's reason (Form1Tests.cmake).
+if(NOT CMAKE_CROSSCOMPILING AND NOT MILKA_SANITIZE)
+    milka_ui_test(WaylandSessionTest WaylandSessionTest.cpp)
+    target_compile_definitions(WaylandSessionTest PRIVATE
+        MILKA_PROGRAM="$<TARGET_FILE:milka>" MILKA_PLACEMENT_TEST="$<TARGET_FILE:form1_placement_test>")
+    add_dependencies(WaylandSessionTest milka form1_placement_test)
+endif()
