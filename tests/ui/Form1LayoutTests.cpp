@@ -257,12 +257,13 @@ void Form1LayoutTests::tabOrder()
     // into view; every enabled box, button and list is reached, and the cycle ends where it
     // began. Shift+Tab goes back.
     m_form->initialiseInputs();
-    m_form->resize(400, 250);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    m_form->resize(400, 250);
     QApplication::setActiveWindow(m_form.get());
     start->setFocus();
     const QWidget *viewport = find(QStringLiteral("ClientArea"))->parentWidget();
+    QTRY_VERIFY(viewport->height() < 250 && viewport->width() < 400);
     QStringList pressed;
     qsizetype last = 0;
     do {
