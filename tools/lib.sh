@@ -86,12 +86,13 @@ trap 'exit 143' TERM HUP
 
 # run_stoppable [--group] command...: the command in the background, waited for, so that a signal
 # to this script is taken at once (bash runs a trap only when its foreground command ends); at
-# exit it gets TERM and twice the grace period to clean up before it is killed. --group: in a
-# process group of its own, all of which gets the signals (a script whose own foreground command,
-# tools/debian-root's mmdebstrap, would hold its trap back).
+# exit it gets TERM and twice the grace period to clean up before it is killed; once waited for,
+# its pid may be another process's, which is left alone. --group: in a process group of its own,
+# all of which gets the signals (a script whose own foreground command, tools/debian-root's
+# mmdebstrap, would hold its trap back).
 milka_grace=${MILKA_GRACE:-10}
 run_stoppable() {
-    local pid code=0 group=()
+    local pid code=0 group=() slot=${#milka_cleanups[@]}
     if [ "$1" = --group ]; then
         shift
         setsid "$@" &
@@ -102,6 +103,7 @@ run_stoppable() {
     pid=$!
     on_exit stop_process "$pid" $((milka_grace * 2)) "${group[@]}"
     wait "$pid" || code=$?
+    milka_cleanups[slot]=:
     return "$code"
 }
 # stop_process pid seconds [pid-to-signal...]: TERM to the pids (default the pid itself), the
