@@ -179,17 +179,18 @@ milka_cache=${MILKA_CACHE:-~/.cache/milka}
 milka_cache_names="(debian-[a-z]+(-windows)?|qt-[0-9.]+-mingw-x86_64|qt-build|older-[0-9a-f]{7})-[0-9a-f]{10}"
 milka_cache_names+="(\.[A-Za-z0-9]+)?|qt-(configure-[0-9a-f]{10}|source)\.log|[a-z-]*\.lock|apt-[a-z]+|host\.ccache"
 milka_cache_names+="|src(/[0-9.]+)?|debian-src(/[a-z0-9.+-]+-[0-9][0-9A-Za-z.+~:-]*)?"
-# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools skip
-# it, tools/cache touches no folder without it); only one an older version used (with .users/) or
-# one holding nothing but what these scripts make, not any folder that MILKA_CACHE names.
+# The tag of the cache, word for word (CACHEDIR.TAG: backup tools skip the folder); tools/cache
+# touches no folder without it: another program's tag has the same signature, not this comment.
+milka_cache_tag="Signature: 8a477f597d28d172789f06886806bc55
+# The cache of the Milka scripts (tools/cache lists and prunes it). For cache
+# directory tags, see https://bford.info/cachedir/"
+# make_cache: the cache folder, made if need be and tagged; only a new or empty one, or one an older
+# version used (with .users/), not any folder that MILKA_CACHE names, whatever it holds.
 make_cache() {
     mkdir -p "$milka_cache"
-    [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
-    [ -d "$milka_cache/.users" ] || ! find "$milka_cache" -mindepth 1 -maxdepth 1 -printf '%P\n' |
-        grep -Evx -- "$milka_cache_names" >/dev/null || return 0
-    printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
-        "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
-        "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
+    [ ! -e "$milka_cache/CACHEDIR.TAG" ] || return 0
+    [ -d "$milka_cache/.users" ] || [ -z "$(ls -A -- "$milka_cache")" ] || return 0
+    echo "$milka_cache_tag" >"$milka_cache/CACHEDIR.TAG.$$"
     mv -f "$milka_cache/CACHEDIR.TAG.$$" "$milka_cache/CACHEDIR.TAG"
 }
 # hold_lock name [flock option...]: waits for the cache's lock of that name (NAME.lock), and holds
