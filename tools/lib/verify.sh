@@ -3,28 +3,21 @@
 # (tools/release verify; README, "Signed releases"), each run and a failed one named.
 
 # signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
-# file (armoured or not, either line end), that made a good signature of the file; nothing when
-# none did. gpgv's messages, and why its status was refused, are left in work/gpgv.log. Only gpgv
-# and coreutils: no keyring of the caller's is read or written.
+# file, that made a good signature of the file; nothing when none did. gpg reads the key file, every
+# block of it (keys, revocations, signatures), into a keyring of its own; its messages and gpgv's,
+# and why gpgv's status was refused, are left in work/gpgv.log. No keyring of the caller's is used.
 signed_by() {
     local home="$4/gpgv-home"
     rm -rf "$home"
     mkdir -m 700 "$home"
-    if grep -q '^-----BEGIN PGP PUBLIC KEY BLOCK-----' "$1"; then
-        # The armour: headers up to the first blank line, the base64 body, its checksum line
-        # ("=" and four characters; a body line may be only padding, "=" or "==").
-        tr -d '\r' <"$1" | sed -n '/^-----BEGIN PGP PUBLIC KEY BLOCK-----/,/^-----END PGP PUBLIC KEY BLOCK-----/p' |
-            sed '1d;$d' | awk 'body && !(/^=/ && length($0) == 5) { print } /^[[:space:]]*$/ { body = 1 }' |
-            base64 -d >"$home/keyring.gpg" 2>/dev/null || true
-    else
-        cp "$1" "$home/keyring.gpg"
-    fi
+    gpg --homedir "$home" --batch --no-autostart --import "$1" >"$4/gpgv.log" 2>&1 || true
+    gpg --homedir "$home" --batch --no-autostart --export >"$home/keyring.gpg" 2>>"$4/gpgv.log" || true
     # gpgv's status, where its exit code is 0 for a revoked or expired key's signature too: a good
     # signature is a GOODSIG (the signing key's long ID) and the VALIDSIG of the same key (its
     # fingerprint, whose last field is the primary key's); any line of the refused ones, for any
     # signature in the file, refuses them all. An expired key's signature is refused, whenever
     # it was made: its date is the signer's word (README, "Signed releases").
-    { gpgv --homedir "$home" --status-fd 3 --keyring "$home/keyring.gpg" "$2" "$3" 3>&1 >/dev/null 2>"$4/gpgv.log" || true; } |
+    { gpgv --homedir "$home" --status-fd 3 --keyring "$home/keyring.gpg" "$2" "$3" 3>&1 >/dev/null 2>>"$4/gpgv.log" || true; } |
         awk -v messages="$4/gpgv.log" '
             $2 ~ /^(REVKEYSIG|KEYREVOKED|BADSIG|ERRSIG|EXPKEYSIG|EXPSIG)$/ { refused = refused " " $2 }
             $2 == "GOODSIG" { good[$3] = 1 }
