@@ -46,7 +46,7 @@ on_exit() {
 }
 
 # At exit the cleanups run whole: a second Ctrl-C or TERM (a person presses it again when
-# nothing is printed) is ignored, and stop_process says what it waits for, on fd 3.
+# nothing is printed) is ignored.
 milka_exit() {
     local status=$?
     trap - EXIT ERR
@@ -55,13 +55,14 @@ milka_exit() {
     if [ "$status" -ne 0 ]; then
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2
     fi
-    exec 3>&2
     run_cleanups
     exit "$status"
 }
-# run_cleanups: what on_exit registered, last first, and then nothing more.
+# run_cleanups: what on_exit registered, last first, and then nothing more; their output is not
+# shown, but what they write on fd 3.
 run_cleanups() {
     local i
+    exec 3>&2
     for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
         eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
     done
