@@ -138,18 +138,18 @@ stage_paths() {
     staged_setup_readme="$1/parts/setup/$setup_readme_name"
 }
 
-# release_notes <changelog: the Japanese release notes of the changelog's top entry: the version,
-# the date of its " -- " line (the day as written, in the writer's time zone), the changes.
+# release_notes <changelog: the Japanese release notes of the changelog's top entry (as
+# dpkg-parsechangelog reads it): the version, the day of its date as written (the writer's time
+# zone, not UTC's), the changes.
 release_notes() {
-    local entry date_line day
-    entry=$(sed -n '1,/^ -- /p')
-    date_line=$(grep -m1 '^ -- ' <<<"$entry")
-    # "Mon, 07 Dec 2026 08:00:00 +0900": the day, month and year as they stand.
-    day=$(sed -n 's/.*>  [A-Za-z]*, *\([0-9]\{1,2\} [A-Za-z]\{3\} [0-9]\{4\}\) .*/\1/p' <<<"$date_line")
-    [ -n "$day" ] || die "the changelog's top entry has no date: $date_line"
-    echo "ミルカ！！！（地方版） ${milka_version} リリースノート（$(LC_ALL=C date -u -d "$day" +%Y-%m-%d)）"
+    local changelog date
+    changelog=$(cat)
+    date=$(dpkg-parsechangelog -l- -SDate <<<"$changelog")
+    [ -n "$date" ] || die "the changelog's top entry has no date"
+    echo "ミルカ！！！（地方版） ${milka_version} リリースノート（$(LC_ALL=C date -u -d "${date% *}" +%Y-%m-%d)）"
     echo
-    sed -n '2,$p' <<<"$entry" | sed -e '/^ -- /d' -e 's/^  //' | sed -e '/./,$!d' -e :a -e '/^\n*$/{$d;N;ba' -e '}'
+    dpkg-parsechangelog -l- -SChanges <<<"$changelog" | sed -e '1,2d' -e 's/^\.$//' -e 's/^  //' |
+        sed -e '/./,$!d' -e :a -e '/^\n*$/{$d;N;ba' -e '}'
 }
 
 # The published files of a release, as they are named in it.
