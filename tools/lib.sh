@@ -203,6 +203,17 @@ hold_lock() {
     exec {fd}>>"$milka_cache/$1.lock"
     flock "${@:2}" "$fd"
 }
+# lock_build_folders: the checkout's package builds (build-package/, build-mingw-x86_64/) for this
+# script and those it starts alone: another run in the checkout waits (MILKA_LOCK_WAIT seconds, if set).
+lock_build_folders() {
+    [ "${MILKA_BUILD_LOCK:-}" != "$milka_root" ] || return 0
+    local fd
+    mkdir -p "$milka_root/build"
+    exec {fd}>>"$milka_root/build/folders.lock"
+    flock -n "$fd" || { echo "$milka_script: waiting for another run in this checkout to finish with its build folders" >&2
+        flock ${MILKA_LOCK_WAIT:+-w "$MILKA_LOCK_WAIT"} "$fd"; } || die "another run in this checkout holds its build folders"
+    export MILKA_BUILD_LOCK=$milka_root
+}
 # cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
 # (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's
 # lock (.lock), shared, for the rest of its life: tools/cache removes nothing while it is held.
