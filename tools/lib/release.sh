@@ -64,7 +64,7 @@ write_manifest() {
 # check_stage folder kind: dies unless the folder is a staging folder of that kind, made from
 # this version, holding exactly the files its manifest lists with their sums, and nothing else.
 check_stage() {
-    local dir=$1 kind=$2 odd tag sum path listed=""
+    local dir=$1 kind=$2 odd path listed
     [ ! -L "$dir" ] || die "the staging folder $dir is a symbolic link"
     [ -d "$dir" ] || die "no staging folder $dir"
     [ "$(head -1 "$dir/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
@@ -75,14 +75,10 @@ check_stage() {
         die "$dir holds version $(manifest_value "$dir" version), this checkout $milka_version"
     odd=$(entries_that_are_not_files "$dir")
     [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
-    while read -r tag sum path; do
-        [ "$tag" = file ] || continue
-        case "/$path/" in */../* | */./* | //*) die "$dir/MANIFEST names a file outside the folder: $path" ;; esac
-        listed+=$path$'\n'
-        [ -f "$dir/$path" ] || die "$dir: $path is in its MANIFEST but missing"
-        [ "$(sha256sum <"$dir/$path" | cut -d' ' -f1)" = "$sum" ] ||
-            die "$dir: $path is not the file its MANIFEST lists (another SHA-256)"
-    done <"$dir/MANIFEST"
+    listed=$(sed -n 's/^file [0-9a-f]\{64\} //p' "$dir/MANIFEST")
+    path=$(grep -m1 -E '^/|(^|/)\.\.?(/|$)' <<<"$listed") && die "$dir/MANIFEST names a file outside the folder: $path"
+    sed -n 's/^file \([0-9a-f]\{64\}\) /\1  /p' "$dir/MANIFEST" | (cd "$dir" && sha256sum --check --strict --quiet) >&2 ||
+        die "$dir: its files are not those its MANIFEST lists, with their SHA-256 (above)"
     while IFS= read -r -d '' path; do
         grep -qxF -- "$path" <<<"$listed" || die "$dir: $path is not in its MANIFEST"
     done < <(cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0')
