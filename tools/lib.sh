@@ -46,7 +46,7 @@ on_exit() {
 }
 
 # At exit the cleanups run whole: a second Ctrl-C or TERM (a person presses it again when
-# nothing is printed) is ignored, and stop_process says what it waits for, on fd 3.
+# nothing is printed) is ignored.
 milka_exit() {
     local status=$?
     trap - EXIT ERR
@@ -55,13 +55,14 @@ milka_exit() {
     if [ "$status" -ne 0 ]; then
         echo "$milka_script: FAILED (exit $status)${milka_step:+ in step: $milka_step}" >&2
     fi
-    exec 3>&2
     run_cleanups
     exit "$status"
 }
-# run_cleanups: what on_exit registered, last first, and then nothing more.
+# run_cleanups: what on_exit registered, last first, and then nothing more; their output is not
+# shown, but what they write on fd 3.
 run_cleanups() {
     local i
+    exec 3>&2
     for ((i = ${#milka_cleanups[@]} - 1; i >= 0; i--)); do
         eval "${milka_cleanups[i]}" >/dev/null 2>&1 || true
     done
@@ -86,12 +87,13 @@ trap 'exit 143' TERM HUP
 
 # run_stoppable [--group] command...: the command in the background, waited for, so that a signal
 # to this script is taken at once (bash runs a trap only when its foreground command ends); at
-# exit it gets TERM and twice the grace period to clean up before it is killed. --group: in a
-# process group of its own, all of which gets the signals (a script whose own foreground command,
-# tools/debian-root's mmdebstrap, would hold its trap back).
+# exit it gets TERM and twice the grace period to clean up before it is killed; once waited for,
+# its pid may be another process's, which is left alone. --group: in a process group of its own,
+# all of which gets the signals (a script whose own foreground command, tools/debian-root's
+# mmdebstrap, would hold its trap back).
 milka_grace=${MILKA_GRACE:-10}
 run_stoppable() {
-    local pid code=0 group=()
+    local pid code=0 group=() slot=${#milka_cleanups[@]}
     if [ "$1" = --group ]; then
         shift
         setsid "$@" &
@@ -102,6 +104,7 @@ run_stoppable() {
     pid=$!
     on_exit stop_process "$pid" $((milka_grace * 2)) "${group[@]}"
     wait "$pid" || code=$?
+    milka_cleanups[slot]=:
     return "$code"
 }
 # stop_process pid seconds [pid-to-signal...]: TERM to the pids (default the pid itself), the
@@ -177,17 +180,18 @@ milka_cache=${MILKA_CACHE:-~/.cache/milka}
 milka_cache_names="(debian-[a-z]+(-windows)?|qt-[0-9.]+-mingw-x86_64|qt-build|older-[0-9a-f]{7})-[0-9a-f]{10}"
 milka_cache_names+="(\.[A-Za-z0-9]+)?|qt-(configure-[0-9a-f]{10}|source)\.log|[a-z-]*\.lock|apt-[a-z]+|host\.ccache"
 milka_cache_names+="|src(/[0-9.]+)?|debian-src(/[a-z0-9.+-]+-[0-9][0-9A-Za-z.+~:-]*)?"
-# make_cache: the cache folder, made if need be and tagged as ours (CACHEDIR.TAG: backup tools skip
-# it, tools/cache touches no folder without it); only one an older version used (with .users/) or
-# one holding nothing but what these scripts make, not any folder that MILKA_CACHE names.
+# The tag of the cache, word for word (CACHEDIR.TAG: backup tools skip the folder); tools/cache
+# touches no folder without it: another program's tag has the same signature, not this comment.
+milka_cache_tag="Signature: 8a477f597d28d172789f06886806bc55
+# The cache of the Milka scripts (tools/cache lists and prunes it). For cache
+# directory tags, see https://bford.info/cachedir/"
+# make_cache: the cache folder, made if need be and tagged; only a new or empty one, or one an older
+# version used (with .users/), not any folder that MILKA_CACHE names, whatever it holds.
 make_cache() {
     mkdir -p "$milka_cache"
-    [ ! -f "$milka_cache/CACHEDIR.TAG" ] || return 0
-    [ -d "$milka_cache/.users" ] || ! find "$milka_cache" -mindepth 1 -maxdepth 1 -printf '%P\n' |
-        grep -Evx -- "$milka_cache_names" >/dev/null || return 0
-    printf '%s\n' "Signature: 8a477f597d28d172789f06886806bc55" \
-        "# The cache of the Milka scripts (tools/cache lists and prunes it). For cache" \
-        "# directory tags, see https://bford.info/cachedir/" >"$milka_cache/CACHEDIR.TAG.$$"
+    [ ! -e "$milka_cache/CACHEDIR.TAG" ] || return 0
+    [ -d "$milka_cache/.users" ] || [ -z "$(ls -A -- "$milka_cache")" ] || return 0
+    echo "$milka_cache_tag" >"$milka_cache/CACHEDIR.TAG.$$"
     mv -f "$milka_cache/CACHEDIR.TAG.$$" "$milka_cache/CACHEDIR.TAG"
 }
 # hold_lock name [flock option...]: waits for the cache's lock of that name (NAME.lock), and holds
@@ -198,6 +202,17 @@ hold_lock() {
     make_cache
     exec {fd}>>"$milka_cache/$1.lock"
     flock "${@:2}" "$fd"
+}
+# lock_build_folders: the checkout's package builds (build-package/, build-mingw-x86_64/) for this
+# script and those it starts alone: another run in the checkout waits (MILKA_LOCK_WAIT seconds, if set).
+lock_build_folders() {
+    [ "${MILKA_BUILD_LOCK:-}" != "$milka_root" ] || return 0
+    local fd
+    mkdir -p "$milka_root/build"
+    exec {fd}>>"$milka_root/build/folders.lock"
+    flock -n "$fd" || { echo "$milka_script: waiting for another run in this checkout to finish with its build folders" >&2
+        flock ${MILKA_LOCK_WAIT:+-w "$MILKA_LOCK_WAIT"} "$fd"; } || die "another run in this checkout holds its build folders"
+    export MILKA_BUILD_LOCK=$milka_root
 }
 # cache_use kind folder: the cached folder is used now, and is this checkout's folder of its kind
 # (a kind has one in use at a time: a Debian root, Qt for Windows...). The script holds the cache's

@@ -24,17 +24,22 @@ made_root() {
 # mounts_below folder: the mount points below the folder, as findmnt lists them (in mount order).
 mounts_below() { findmnt -ln -o TARGET | awk -v dir="$1/" 'index($0 "/", dir) == 1'; }
 
-# leave_root folder: unmounts what is mounted under the folder, last mounted first (a bind may lie
-# over another's folder: /tmp's over a caller's folder in /tmp), then removes it, unless anything
-# is still mounted there (removing would reach into it). findmnt gives a mount point as it is.
+# leave_root folder: enter_root's folder gone. What is mounted under it is unmounted, last mounted
+# first (a bind may lie over another's folder: /tmp's over a caller's folder in /tmp), the folder
+# taken in its canonical form, as findmnt gives a mount point (TMPDIR may end in a slash or lead
+# through a link). Then only the overlay's upper/ and work/, where nothing is mounted, are removed,
+# and the rest with rmdir, which removes nothing through a mount; what is still mounted is said.
 # shellcheck disable=SC2317 # run at exit (on_exit)
 leave_root() {
-    mounts_below "$1" | tac | while IFS= read -r target; do umount "$target" || umount -l "$target"; done
-    if [ -n "$(mounts_below "$1")" ]; then
-        echo "$milka_script: $1 is still mounted, so not removed" >&2
+    local dir
+    dir=$(realpath -e -- "$1") || return 0
+    mounts_below "$dir" | tac | while IFS= read -r target; do umount "$target" || umount -l "$target"; done
+    if [ -n "$(mounts_below "$dir")" ]; then
+        echo "$milka_script: $1 is still mounted, so not removed: $(mounts_below "$dir" | paste -sd' ')" >&3
         return 1
     fi
-    rm -rf "$1"
+    rm -rf -- "$dir/upper" "$dir/work"
+    rmdir -- "$dir/root" "$dir"
 }
 
 # enter_root cached-root: a fresh copy of the cached root, its path in $root, gone at exit with
@@ -43,6 +48,7 @@ enter_root() {
     local work
     cache_use "$(basename "${1%-*}")" "$1"
     work=$(mktemp -d "${TMPDIR:-/tmp}/milka-$milka_script.XXXXXX")
+    work=$(realpath -e -- "$work")
     on_exit leave_root "$work"
     root="$work/root"
     mkdir "$root" "$work/upper" "$work/work"
@@ -52,9 +58,12 @@ enter_root() {
 }
 
 # bind_into_root folder [path-in-root] [ro]: the folder seen in the root, at its own path unless
-# another is given; read-only with ro.
+# another is given; read-only with ro. A link in the root that leads out of it (/var/run to /run)
+# is refused: the bind, and the folders made for it, would be the machine's.
 bind_into_root() {
-    local target="$root${2:-$1}"
+    local target
+    target=$(realpath -m -- "$root${2:-$1}")
+    [[ $target/ == "$root"/* ]] || die "refusing to bind $1 at ${2:-$1} in the root: a link there leads out of it, to $target"
     mkdir -p "$target"
     mount --bind "$1" "$target"
     [ "${3:-}" != ro ] || mount -o remount,bind,ro "$target"

@@ -2,12 +2,21 @@
 # Sourced after tools/lib.sh by the scripts that take files from Debian's source packages (Qt's
 # source, licence texts), through a private source list under the cache.
 
-# debian_apt_get args...: apt-get on a private source list under the cache that holds the deb
-# stanzas of this machine's Debian archives as deb-src, with its own package lists; only
-# these calls read it, and /etc/apt stays exactly as it was. The lists are read once a day, and
-# kept for each Debian release apart (a Debian 13 root shares the cache with this machine).
+# debian_archives [apt-get option...]: this machine's Debian archives (those whose URI names Debian),
+# "URI suite component" a line, as apt reads its sources (one marked "Enabled: no" is none).
+# shellcheck disable=SC2120 # the options are a test's
+debian_archives() {
+    # shellcheck disable=SC2016 # apt's fields
+    apt-get indextargets --no-release-info "$@" --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' \
+        'Identifier: Packages' 'Target-Of: deb' | awk '$1 ~ /debian/' | sort -u
+}
+
+# debian_apt_get args...: apt-get on a private source list under the cache that holds this
+# machine's Debian archives as deb-src, with its own package lists; only these calls read it, and
+# /etc/apt stays exactly as it was. The lists are read once a day, and kept for each Debian
+# release apart (a Debian 13 root shares the cache with this machine).
 debian_apt_get() {
-    local apt_dir release f lock
+    local apt_dir release lock
     release=$(sed -n 's/^VERSION_CODENAME="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' /etc/os-release)
     apt_dir="$milka_cache/apt-${release:-unknown}"
     # One run at a time reads or renews the lists: another's refresh empties the folder first. Only
@@ -22,18 +31,8 @@ debian_apt_get() {
     if [ -z "$(find "$apt_dir/lists" -maxdepth 1 -name '*Sources*' -mtime -1 2>/dev/null)" ]; then
         rm -rf "$apt_dir"
         mkdir -p "$apt_dir/sources.list.d" "$apt_dir/lists/partial" "$apt_dir/archives/partial"
-        for f in /etc/apt/sources.list.d/*.sources; do
-            [ -f "$f" ] || continue
-            # Whole stanzas of type deb whose URIs name a Debian archive.
-            awk 'BEGIN { RS = ""; ORS = "\n\n" }
-                 /(^|\n)Types:[^\n]*deb/ && /(^|\n)URIs:[^\n]*debian/ {
-                     sub(/(^|\n)Types:[^\n]*/, "\nTypes: deb-src"); sub(/^\n/, ""); print
-                 }' "$f" >>"$apt_dir/sources.list.d/debian-src.sources"
-        done
-        if [ -f /etc/apt/sources.list ]; then
-            sed -n 's/^deb \(.*debian.*\)$/deb-src \1/p' /etc/apt/sources.list \
-                >"$apt_dir/sources.list.d/debian-src.list"
-        fi
+        debian_archives | sed 's|^|deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] |' \
+            >"$apt_dir/sources.list.d/debian-src.list"
         apt-get "${options[@]}" update -qq
     fi
     apt-get "${options[@]}" "$@"

@@ -64,7 +64,7 @@ write_manifest() {
 # check_stage folder kind: dies unless the folder is a staging folder of that kind, made from
 # this version, holding exactly the files its manifest lists with their sums, and nothing else.
 check_stage() {
-    local dir=$1 kind=$2 odd tag sum path listed=""
+    local dir=$1 kind=$2 odd path listed
     [ ! -L "$dir" ] || die "the staging folder $dir is a symbolic link"
     [ -d "$dir" ] || die "no staging folder $dir"
     [ "$(head -1 "$dir/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
@@ -75,14 +75,10 @@ check_stage() {
         die "$dir holds version $(manifest_value "$dir" version), this checkout $milka_version"
     odd=$(entries_that_are_not_files "$dir")
     [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
-    while read -r tag sum path; do
-        [ "$tag" = file ] || continue
-        case "/$path/" in */../* | */./* | //*) die "$dir/MANIFEST names a file outside the folder: $path" ;; esac
-        listed+=$path$'\n'
-        [ -f "$dir/$path" ] || die "$dir: $path is in its MANIFEST but missing"
-        [ "$(sha256sum <"$dir/$path" | cut -d' ' -f1)" = "$sum" ] ||
-            die "$dir: $path is not the file its MANIFEST lists (another SHA-256)"
-    done <"$dir/MANIFEST"
+    listed=$(sed -n 's/^file [0-9a-f]\{64\} //p' "$dir/MANIFEST")
+    path=$(grep -m1 -E '^/|(^|/)\.\.?(/|$)' <<<"$listed") && die "$dir/MANIFEST names a file outside the folder: $path"
+    sed -n 's/^file \([0-9a-f]\{64\}\) /\1  /p' "$dir/MANIFEST" | (cd "$dir" && sha256sum --check --strict --quiet) >&2 ||
+        die "$dir: its files are not those its MANIFEST lists, with their SHA-256 (above)"
     while IFS= read -r -d '' path; do
         grep -qxF -- "$path" <<<"$listed" || die "$dir: $path is not in its MANIFEST"
     done < <(cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0')
@@ -138,18 +134,18 @@ stage_paths() {
     staged_setup_readme="$1/parts/setup/$setup_readme_name"
 }
 
-# release_notes <changelog: the Japanese release notes of the changelog's top entry: the version,
-# the date of its " -- " line (the day as written, in the writer's time zone), the changes.
+# release_notes <changelog: the Japanese release notes of the changelog's top entry (as
+# dpkg-parsechangelog reads it): the version, the day of its date as written (the writer's time
+# zone, not UTC's), the changes.
 release_notes() {
-    local entry date_line day
-    entry=$(sed -n '1,/^ -- /p')
-    date_line=$(grep -m1 '^ -- ' <<<"$entry")
-    # "Mon, 07 Dec 2026 08:00:00 +0900": the day, month and year as they stand.
-    day=$(sed -n 's/.*>  [A-Za-z]*, *\([0-9]\{1,2\} [A-Za-z]\{3\} [0-9]\{4\}\) .*/\1/p' <<<"$date_line")
-    [ -n "$day" ] || die "the changelog's top entry has no date: $date_line"
-    echo "ミルカ！！！（地方版） ${milka_version} リリースノート（$(LC_ALL=C date -u -d "$day" +%Y-%m-%d)）"
+    local changelog date
+    changelog=$(cat)
+    date=$(dpkg-parsechangelog -l- -SDate <<<"$changelog")
+    [ -n "$date" ] || die "the changelog's top entry has no date"
+    echo "ミルカ！！！（地方版） ${milka_version} リリースノート（$(LC_ALL=C date -u -d "${date% *}" +%Y-%m-%d)）"
     echo
-    sed -n '2,$p' <<<"$entry" | sed -e '/^ -- /d' -e 's/^  //' | sed -e '/./,$!d' -e :a -e '/^\n*$/{$d;N;ba' -e '}'
+    dpkg-parsechangelog -l- -SChanges <<<"$changelog" | sed -e '1,2d' -e 's/^\.$//' -e 's/^  //' |
+        sed -e '/./,$!d' -e :a -e '/^\n*$/{$d;N;ba' -e '}'
 }
 
 # The published files of a release, as they are named in it.

@@ -112,25 +112,17 @@ gpg_sign() {
         --output "$1.asc" "$1"
 }
 
-# leaf_certificate_sha256 pem-file: the SHA-256 of the one certificate in the file that issued
-# none of the others (a signer's own, where the file holds its chain). A certificate given twice
-# counts once: a self-signed signer's is also the root given with --ca, and is its own leaf.
-leaf_certificate_sha256() {
-    local pem="" line names="" leaves
-    # "subject<TAB>issuer<TAB>SHA-256" a certificate.
-    while IFS= read -r line; do
-        pem+=$line$'\n'
-        [ "$line" = "-----END CERTIFICATE-----" ] || continue
-        names+=$(openssl x509 -noout -subject -issuer -fingerprint -sha256 -nameopt RFC2253 <<<"$pem" |
-            sed 's/^[^=]*=//' | paste -sd '\t')$'\n'
-        pem=""
-    done < <(sed -n '/^-----BEGIN CERTIFICATE-----$/,/^-----END CERTIFICATE-----$/p' "$1")
-    leaves=$(awk -F'\t' 'NF == 3 { subject[NR] = $1; sum[NR] = $3; if ($1 != $2) issued[$2] }
-        END { for (i in subject) if (!(subject[i] in issued)) { gsub(":", "", sum[i]); print tolower(sum[i]) } }' \
-        <<<"$names" | sort -u)
-    [ "$(grep -c . <<<"$leaves")" = 1 ] ||
-        die "$1 holds $(grep -c . <<<"$leaves") certificates that issued none of the others, not one"
-    echo "$leaves"
+# signer_certificate_sha256 signature work: the SHA-256 of the certificate that made the
+# Authenticode signature (PEM): of those it carries, the one with its signer's serial number.
+signer_certificate_sha256() {
+    local serial cert
+    # shellcheck disable=SC2016 # sed's $
+    serial=$(openssl pkcs7 -in "$1" -print | sed -n '/^ *signer_info:/,${s/^ *serial: 0x//p}' | head -1)
+    openssl pkcs7 -in "$1" -print_certs | awk -v dir="$2" '/^-----BEGIN/ { n++ } n { print >(dir "/signer-" n ".pem") }'
+    for cert in "$2"/signer-*.pem; do
+        [ "$(openssl x509 -in "$cert" -noout -serial)" != "serial=$serial" ] ||
+            openssl x509 -in "$cert" -noout -fingerprint -sha256 | cut -d= -f2 | tr -d : | tr A-F a-f
+    done
 }
 
 # program_signature sign|attach name file signatures: signs the file (name in the release) in
@@ -244,7 +236,9 @@ sign_stage() {
     gpg_sign "$new/SHA256SUMS"
     # The public key, for publish to check the signature with (not published).
     gpg --armor --export "$fingerprint" >"$new/parts/release-key.asc"
-    certificate=$(leaf_certificate_sha256 "$new/signatures/certificates.pem")
+    new_temp_dir work
+    certificate=$(signer_certificate_sha256 "$new/signatures/milka.exe.sig" "$work")
+    [ "$(wc -w <<<"$certificate")" = 1 ] || die "no one certificate made the signature of milka.exe: $certificate"
     manifest_signer="gpg-fingerprint $fingerprint
 authenticode-certificate-sha256 $certificate" \
         stage_source=$(manifest_value "$unsigned" source) write_manifest "$new" signed \

@@ -3,28 +3,21 @@
 # (tools/release verify; README, "Signed releases"), each run and a failed one named.
 
 # signed_by key-file signature file work: the fingerprint of the primary key, of those in the key
-# file (armoured or not, either line end), that made a good signature of the file; nothing when
-# none did. gpgv's messages, and why its status was refused, are left in work/gpgv.log. Only gpgv
-# and coreutils: no keyring of the caller's is read or written.
+# file, that made a good signature of the file; nothing when none did. gpg reads the key file, every
+# block of it (keys, revocations, signatures), into a keyring of its own; its messages and gpgv's,
+# and why gpgv's status was refused, are left in work/gpgv.log. No keyring of the caller's is used.
 signed_by() {
     local home="$4/gpgv-home"
     rm -rf "$home"
     mkdir -m 700 "$home"
-    if grep -q '^-----BEGIN PGP PUBLIC KEY BLOCK-----' "$1"; then
-        # The armour: headers up to the first blank line, the base64 body, its checksum line
-        # ("=" and four characters; a body line may be only padding, "=" or "==").
-        tr -d '\r' <"$1" | sed -n '/^-----BEGIN PGP PUBLIC KEY BLOCK-----/,/^-----END PGP PUBLIC KEY BLOCK-----/p' |
-            sed '1d;$d' | awk 'body && !(/^=/ && length($0) == 5) { print } /^[[:space:]]*$/ { body = 1 }' |
-            base64 -d >"$home/keyring.gpg" 2>/dev/null || true
-    else
-        cp "$1" "$home/keyring.gpg"
-    fi
+    gpg --homedir "$home" --batch --no-autostart --import "$1" >"$4/gpgv.log" 2>&1 || true
+    gpg --homedir "$home" --batch --no-autostart --export >"$home/keyring.gpg" 2>>"$4/gpgv.log" || true
     # gpgv's status, where its exit code is 0 for a revoked or expired key's signature too: a good
     # signature is a GOODSIG (the signing key's long ID) and the VALIDSIG of the same key (its
     # fingerprint, whose last field is the primary key's); any line of the refused ones, for any
     # signature in the file, refuses them all. An expired key's signature is refused, whenever
     # it was made: its date is the signer's word (README, "Signed releases").
-    { gpgv --homedir "$home" --status-fd 3 --keyring "$home/keyring.gpg" "$2" "$3" 3>&1 >/dev/null 2>"$4/gpgv.log" || true; } |
+    { gpgv --homedir "$home" --status-fd 3 --keyring "$home/keyring.gpg" "$2" "$3" 3>&1 >/dev/null 2>>"$4/gpgv.log" || true; } |
         awk -v messages="$4/gpgv.log" '
             $2 ~ /^(REVKEYSIG|KEYREVOKED|BADSIG|ERRSIG|EXPKEYSIG|EXPSIG)$/ { refused = refused " " $2 }
             $2 == "GOODSIG" { good[$3] = 1 }
@@ -68,30 +61,26 @@ verify_release() {
     fi
 
     step "SHA256SUMS against every file"
-    local listed="$work/listed" line sum name
-    : >"$listed"
+    local listed outside line name
     if [ -f "$dist/SHA256SUMS" ] && [ ! -L "$dist/SHA256SUMS" ]; then
-        while IFS= read -r line; do
-            if ! [[ $line =~ ^([0-9a-f]{64})\ [\ *](.+)$ ]]; then
-                fail "SHA256SUMS has a line that is not a checksum: $line"
-                continue
-            fi
-            sum=${BASH_REMATCH[1]} name=${BASH_REMATCH[2]}
-            case "/$name/" in
-                */../* | //*) fail "SHA256SUMS names a file outside the release: $name"; continue ;;
-            esac
-            echo "$name" >>"$listed"
-            if [ -L "$dist/$name" ] || [ ! -f "$dist/$name" ]; then
-                fail "$name is listed in SHA256SUMS but missing"
-            elif [ "$(sha256sum <"$dist/$name" | cut -d' ' -f1)" != "$sum" ]; then
-                fail "$name does not match its checksum in SHA256SUMS"
-            fi
-        done <"$dist/SHA256SUMS"
+        # The names, after "sum  " or "sum *": sha256sum reads none of them if one is outside.
+        listed=$(sed -E 's/^[0-9a-f]{64} [ *]//' "$dist/SHA256SUMS")
+        outside=$(grep -m1 -E '^/|(^|/)\.\.(/|$)' <<<"$listed") || true
+        if [ -n "$outside" ]; then
+            fail "SHA256SUMS names a file outside the release: $outside"
+        elif ! (cd "$dist" && sha256sum --check --strict --quiet SHA256SUMS >"$work/sums.log" 2>&1); then
+            # --strict: a line that is not a checksum fails too.
+            sed -n -e 's/: FAILED open or read$/ is listed in SHA256SUMS but missing/p' \
+                -e 's/: FAILED$/ does not match its checksum in SHA256SUMS/p' \
+                -e 's/^sha256sum: WARNING: \(.*improperly formatted\)$/SHA256SUMS: \1/p' "$work/sums.log" >"$work/sums.failed"
+            [ -s "$work/sums.failed" ] || tail -1 "$work/sums.log" >"$work/sums.failed"
+            while IFS= read -r line; do fail "$line"; done <"$work/sums.failed"
+        fi
         # Every file but the sums and their signature.
         while IFS= read -r -d '' name; do
-            grep -qxF -- "$name" "$listed" || fail "$name is not listed in SHA256SUMS"
+            grep -qxF -- "$name" <<<"$listed" || fail "$name is not listed in SHA256SUMS"
         done < <(cd "$dist" && find . -type f "${ignored[@]}" ! -path ./SHA256SUMS ! -path ./SHA256SUMS.asc -printf '%P\0')
-        echo "$(wc -l <"$listed") files listed"
+        echo "$(grep -c . <<<"$listed") files listed"
     fi
     for name in "$windows_zip_name.zip" "$setup_name"; do
         [ -f "$dist/$name" ] || fail "$name is not in the release (is this checkout at the release's commit?)"
@@ -151,7 +140,7 @@ verify_rebuild() {
             echo "same: $1 ($(stat -c %s "$2") bytes)"
         else
             local where=""
-            [ "${1%.zip}" = "$1" ] || where=", first inside at $(first_zip_difference "$2" "$3" "$work")"
+            [ "${1%.zip}" = "$1" ] || where=", first inside at $(first_zip_difference "$2" "$3")"
             fail "$1 differs between the rebuild and the release$where"
             [ -n "$first" ] || first=$1
         fi
@@ -164,20 +153,10 @@ verify_rebuild() {
     [ -z "$first" ] || echo "$milka_script: the first file that differs: $first" >&2
 }
 
-# first_zip_difference a.zip b.zip work: the first file inside that differs, or a note.
+# first_zip_difference a.zip b.zip: the first file inside that differs, as diffoscope finds it, or a note.
 first_zip_difference() {
-    local a=$1 b=$2 work=$3 name
-    rm -rf "$work/za" "$work/zb"
-    if ! unzip -q "$a" -d "$work/za" || ! unzip -q "$b" -d "$work/zb"; then
-        echo "(a zip that does not unpack)"
-        return
-    fi
-    if ! diff -q <(unzip -Z1 "$a") <(unzip -Z1 "$b") >/dev/null; then
-        echo "(the list of files or their order)"
-        return
-    fi
-    while IFS= read -r name; do
-        cmp -s "$work/za/$name" "$work/zb/$name" || { echo "$name"; return; }
-    done < <(unzip -Z1 "$a")
-    echo "(no file inside: the zip's own fields)"
+    local first
+    first=$(diffoscope --text - --exclude-directory-metadata=yes "$1" "$2" 2>/dev/null |
+        sed -n '/^├── zipinfo/d; s/^├── //p' | head -1) || true
+    echo "${first:-(no file inside: the fields of the zip or its list of files)}"
 }
