@@ -2,11 +2,8 @@
 # Sourced by the Windows packages' tests in place of tools/lib.sh: the test runs in the Windows
 # root with a temporary folder ($work) and the staged $setup, $zip and Windows folder ($stage);
 # then an older version to upgrade from, a prefix per run, and what an installation leaves.
-# shellcheck source=tools/lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/lib.sh"
-# shellcheck source=tools/lib/windows.sh
 source "$milka_root/tools/lib/windows.sh"
-# shellcheck source=tools/lib/release.sh
 source "$milka_root/tools/lib/release.sh"
 require_tools xdotool iconv tar
 

@@ -2,7 +2,6 @@
 # Sourced after tools/lib.sh by the scripts that make or test the Windows program: Qt for
 # Windows and its cache, Wine prefixes, the licence list, the Linux build's C++ helpers; and the
 # virtual display that Wine's windows need (tools/lib/display.sh).
-# shellcheck source=tools/lib/display.sh
 source "$milka_root/tools/lib/display.sh"
 
 # Qt for Windows (tools/build-qt-windows), cached under a key of all that goes into the DLLs: an
