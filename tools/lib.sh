@@ -164,9 +164,10 @@ clone_commit() {
 }
 
 # run_in_windows_root "$@": the script again in the Windows root (tools/in-windows-root), unless it
-# runs there already: how every script that builds, packages or tests the Windows program starts.
+# runs there already, in the checkout: how every script that builds, packages or tests the Windows
+# program starts.
 run_in_windows_root() {
-    [ -z "${MILKA_DEBIAN_ROOT:-}" ] || return 0
+    [ -z "${MILKA_DEBIAN_ROOT:-}" ] || { cd "$milka_root"; return 0; }
     # exec leaves the exit trap behind: what the script set up so far is undone first.
     run_cleanups
     exec "$milka_root/tools/in-windows-root" "$(cd "$milka_caller_dir" && realpath "$0")" "$@"
