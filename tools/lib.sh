@@ -130,7 +130,8 @@ require_tools() {
 }
 
 # new_temp_dir var: a new temporary folder, removed at exit, its path put in the variable var (a
-# trap set inside $(...) would be lost with the subshell).
+# trap set inside $(...) would be lost with the subshell); a script's own is work (new_temp_dir work).
+work=""
 new_temp_dir() {
     local new_dir_path
     new_dir_path=$(mktemp -d "${TMPDIR:-/tmp}/milka-$milka_script.XXXXXX")

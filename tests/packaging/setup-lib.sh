@@ -12,7 +12,6 @@ app="ミルカ！！！（地方版）"
 installed_win="C:\\Program Files\\$app"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 packages_in_windows_root "$@"
-work=""
 new_temp_dir work
 use_stage
 setup=$staged_setup zip=$staged_zip stage=$staged_windows_folder
