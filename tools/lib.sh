@@ -20,6 +20,8 @@ step() { milka_step=$*; echo "== $*"; }
 usage() {
     sed -n '2,/^[^#]/{/^#/!d; /^# shellcheck/d; s/^# \{0,1\}//; p}' "$0"
 }
+# help_or_unknown arg: the usage for -h or --help; any other argument is an unknown option.
+help_or_unknown() { case "$1" in -h | --help) usage; exit 0 ;; esac; die "unknown option: $1 (see --help)"; }
 
 die() { echo "$milka_script: $*" >&2; exit 1; }
 
