@@ -1,6 +1,7 @@
 # shellcheck shell=bash disable=SC2034,SC2154 # variables shared with tools/lib.sh and the callers
-# Sourced after tools/lib.sh and tools/lib/windows.sh: the Windows zip and setup program made from
-# the Windows folder, unsigned by tools/package-windows(-installer), signed by tools/release.
+# Sourced after tools/lib.sh (with tools/lib/windows.sh): the Windows zip and setup program made
+# from the Windows folder, unsigned by tools/package-windows(-installer), signed by tools/release.
+source "$milka_root/tools/lib/windows.sh"
 
 # zip_windows_folder parent name zip: parent/name zipped as zip (an absolute path), the same bytes
 # from the same files under any umask and clock: SOURCE_DATE_EPOCH's time, sorted, fixed modes.
