@@ -141,6 +141,15 @@ new_temp_dir() {
     printf -v "$1" '%s' "$new_dir_path"
 }
 
+# stand_in folder command: the script on standard input as a test's stand-in for the command, in
+# the folder, which is first on $fake_path.
+stand_in() {
+    mkdir -p "$1"
+    cat >"$1/$2"
+    chmod +x "$1/$2"
+    fake_path="$1:$PATH"
+}
+
 # The version, from the one place it is defined: project() in the top CMakeLists.txt.
 milka_version=$(sed -n 's/^project(Milka VERSION \([0-9][0-9.]*\) .*/\1/p' "$milka_root/CMakeLists.txt")
 [ -n "$milka_version" ] || die "no version in project() of CMakeLists.txt"
