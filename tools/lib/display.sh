@@ -12,11 +12,10 @@ within() {
     return 1
 }
 
-# A virtual X display for the rest of the script, as DISPLAY; with --wm, also a window manager
-# (openbox), so windows are framed and placed as on a desktop; with --panel H too, a panel H
-# pixels high along the bottom that the window manager keeps windows off, as a taskbar. All end
-# at exit.
-#   start_display [--wm [--panel H]] [WxHxD]
+# start_display [--wm [--panel H]] [WxHxD]: a virtual X display for the rest of the script, as
+# DISPLAY; with --wm, also a window manager (openbox), so windows are framed and placed as on a
+# desktop; with --panel too, a panel H pixels high along the bottom that the window manager keeps
+# windows off, as a taskbar. All end at exit.
 start_display() {
     local wm=0 panel=0 dir
     [ "${1:-}" != --wm ] || { wm=1; shift; }
