@@ -383,13 +383,21 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
 
         const auto read = readOddsFile(path, script);
         EXPECT_EQ(script.pauses, c.pauses);
+        // A row that fails lets the rows after it run.
         if (c.loads) {
-            ASSERT_TRUE(std::holds_alternative<OddsFile>(read));
+            if (!std::holds_alternative<OddsFile>(read)) {
+                ADD_FAILURE() << "refused, problem "
+                              << static_cast<int>(std::get<LoadProblem>(read).kind);
+                continue;
+            }
             const auto expected = std::get<OddsFile>(oddsFileFromBytes(*c.loads, "x"));
             EXPECT_EQ(std::get<OddsFile>(read).header, expected.header);
             EXPECT_EQ(std::get<OddsFile>(read).odds, expected.odds);
         } else {
-            ASSERT_TRUE(std::holds_alternative<LoadProblem>(read));
+            if (!std::holds_alternative<LoadProblem>(read)) {
+                ADD_FAILURE() << "loaded";
+                continue;
+            }
             EXPECT_EQ(std::get<LoadProblem>(read).kind, c.problem);
             EXPECT_EQ(std::get<LoadProblem>(read).detail, "ZO-6101B.PAT");
         }
