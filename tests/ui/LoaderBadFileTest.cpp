@@ -43,7 +43,8 @@ enum class Placement {
     // semantics: that is why each look closes the file at once.)
     ReplacedBetweenLooks,
     // Deleted between two looks and the other version written 100 ms later. On Windows a handle
-    // of the client's own keeps the deleted file, its deletion pending, for the first 50 ms.
+    // of the client's own keeps the deleted file, its deletion pending, for the first 50 ms
+    // (clientDeletesWhileHolding).
     DeletedAndWrittenAnew,
     // Cut to nothing between two looks and the other version written 200 ms later.
     TruncatedAndWrittenAgain,
@@ -216,9 +217,11 @@ QString clientWrites(const fs::path &path, const QByteArray &bytes)
                : QStringLiteral("cannot write ") + QString::fromStdString(path.string());
 }
 
-// The client deleting the file while held keeps a handle of its own on it. On Windows the file
-// then stays, its deletion pending, until held is reset, and no program may open it meanwhile:
-// that is checked, so the row tries what it says it does.
+// The client deleting the file while a handle of its own (or a virus scanner's) holds it. Windows
+// keeps such a file, its deletion pending, until that handle closes (held reset), and refuses to
+// open it meanwhile with access denied; where the deletion has POSIX semantics the name is gone at
+// once. Wine opens a file whose deletion is pending as if it were not deleted: there the handle
+// is closed at once, and the row is a plain deletion.
 QString clientDeletesWhileHolding(const fs::path &path, std::unique_ptr<ClientHandle> &held)
 {
     held = std::make_unique<ClientHandle>(path, kShareAll);
@@ -233,11 +236,12 @@ QString clientDeletesWhileHolding(const fs::path &path, std::unique_ptr<ClientHa
     const DWORD error = GetLastError();
     if (again != INVALID_HANDLE_VALUE) {
         CloseHandle(again);
-        return QStringLiteral("a file whose deletion is pending opened");
+        held.reset();
+        qInfo("a file whose deletion is pending still opens here (as under Wine): the client's "
+              "handle is closed at once");
+    } else if (error != ERROR_ACCESS_DENIED && error != ERROR_FILE_NOT_FOUND) {
+        return QStringLiteral("opening a deleted file gave error %1").arg(error);
     }
-    if (error != ERROR_ACCESS_DENIED)
-        return QStringLiteral("a file whose deletion is pending gave error %1, not access denied")
-            .arg(error);
 #endif
     return {};
 }
