@@ -9,14 +9,21 @@
 namespace spat4 {
 
 // One look at a file that another program may be writing: its first bytes and its last-write
-// time, taken through one handle that is open only for the look. On Windows the handle shares
-// reading, writing and deleting, so the SPAT4 client can go on writing, replacing, renaming or
-// deleting the file meanwhile; it never meets a sharing violation because of the program.
+// time, taken through one handle that is open only for the look, the time of one read of a few
+// kilobytes. On Windows the handle shares reading, writing and deleting, so while it is open the
+// SPAT4 client may still open the file in a mode that shares reading, write it, rename it away
+// and delete it. It is refused some things meanwhile, as with any reader: an open for writing
+// that does not share reading (a sharing violation), a rename of another file over this one
+// (unless the rename asks for POSIX semantics), and, after deleting the file, a new file of the
+// same name until the look closes its handle (unless the deletion had POSIX semantics). A client
+// that tries again a moment later gets through; one that gives up at once does not.
 struct FileSnapshot {
     enum class Outcome {
         Read,       // bytes and written hold the file's
         Locked,     // Windows refused the open or the read for the client's sharing mode or lock
-        Unreadable, // gone, not a regular file, no permission, or a read error
+        Deleting,   // Windows refused the open: the file is deleted, and a handle still holds it
+        Missing,    // no file of that name
+        Unreadable, // not a regular file, no permission, or a read error
     };
     Outcome outcome = Outcome::Unreadable;
     std::string bytes; // at most maxBytes, fewer when the file is shorter

@@ -35,10 +35,14 @@ FileSnapshot takeSnapshot(const std::filesystem::path &path, std::size_t maxByte
     using Outcome = FileSnapshot::Outcome;
     FileSnapshot snapshot;
     // Not blocking: a FIFO put in the file's place since the listing opens at once, and is then
-    // refused as not a regular file. POSIX has no sharing modes, so nothing is ever Locked here.
+    // refused as not a regular file. POSIX has no sharing modes, so nothing is ever Locked here,
+    // and a deleted file loses its name at once, so nothing is Deleting either.
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (file.get() < 0)
+    if (file.get() < 0) {
+        if (errno == ENOENT)
+            snapshot.outcome = Outcome::Missing;
         return snapshot;
+    }
     struct stat info {};
     if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
         return snapshot;

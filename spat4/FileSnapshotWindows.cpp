@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+// The NT status of the calling thread's last failed call, from ntdll (not in the SDK headers).
+extern "C" __declspec(dllimport) LONG NTAPI RtlGetLastNtStatus();
+
 namespace spat4 {
 
 namespace {
@@ -30,6 +33,24 @@ bool heldByAnother(DWORD error)
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// Why an open failed, as far as the reader cares. A deleted file that a handle still holds keeps
+// its name, and opening it fails with ERROR_ACCESS_DENIED, as a refusal by the file's security
+// does; only the system's own status for the failure, STATUS_DELETE_PENDING, tells the two apart.
+FileSnapshot::Outcome outcomeOfFailedOpen()
+{
+    using Outcome = FileSnapshot::Outcome;
+    constexpr LONG kStatusDeletePending = static_cast<LONG>(0xC0000056);
+    const LONG status = RtlGetLastNtStatus(); // before any other call can change it
+    const DWORD error = GetLastError();
+    if (heldByAnother(error))
+        return Outcome::Locked;
+    if (error == ERROR_FILE_NOT_FOUND)
+        return Outcome::Missing;
+    if (error == ERROR_ACCESS_DENIED && status == kStatusDeletePending)
+        return Outcome::Deleting;
+    return Outcome::Unreadable;
+}
+
 // A FILETIME counts 100-nanosecond ticks from 1601-01-01 UTC.
 std::chrono::system_clock::time_point timeOfFileTime(const FILETIME &time)
 {
@@ -55,8 +76,7 @@ FileSnapshot takeSnapshot(const std::filesystem::path &path, std::size_t maxByte
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.get() == INVALID_HANDLE_VALUE) {
-        if (heldByAnother(GetLastError()))
-            snapshot.outcome = Outcome::Locked;
+        snapshot.outcome = outcomeOfFailedOpen();
         return snapshot;
     }
     if (GetFileType(file.get()) != FILE_TYPE_DISK)

@@ -9,8 +9,9 @@ struct LoadProblem {
     enum class Kind {
         NoSelection,           // venue without race, race without venue, or neither
         NoMatchingFile,        // the race probe matches nothing
-        FileUnreadable,        // vanished since the listing, no permission, not a file
-        FileNotSettled,        // changed between every two looks, or held by the client throughout
+        FileUnreadable,        // vanished before any look, no permission, not a file
+        FileNotSettled,        // changed between every two looks, held by the client, or gone
+                               // after a look found it, until the looks ran out
         TooShortForHeader,     // ends inside the header window
         TooShortForOdds,       // ends inside the odds window
         RunnerCountNotANumber, // the field holds no number at all

@@ -90,26 +90,43 @@ std::variant<OddsFile, LoadProblem> readOddsFile(const fs::path &path, const Rea
     const std::string name = pathText(path.filename());
 
     // A folder or device with the file's name would open on some systems and then fail or
-    // block on reading; only a regular file is read.
+    // block on reading; only a regular file is read. A name that is not there, or that the
+    // system will not tell about (a file being deleted, on Windows), is left to the looks.
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && fs::exists(status) && !fs::is_regular_file(status))
         return LoadProblem{Kind::FileUnreadable, name};
 
+    // Found by a look (read, held by the client or being deleted): from then on, no file is the
+    // client between deleting it and writing it anew. A file that no look ever found, or that
+    // cannot be read for good, is reported at once.
+    bool found = false;
+    bool agreed = false;
     FileSnapshot last;
     for (int look = 1; look <= kMaxLooks; ++look) {
         if (look > 1)
             pacing.pause(kReadPause);
         FileSnapshot now = takeSnapshot(path, kBytesNeeded, pacing);
-        if (now.outcome == Outcome::Unreadable)
+        if (now.outcome == Outcome::Unreadable || (now.outcome == Outcome::Missing && !found))
             return LoadProblem{Kind::FileUnreadable, name};
-        if (now.sameAs(last)) {
+        found = found || now.outcome != Outcome::Missing;
+        agreed = now.sameAs(last);
+        if (agreed) {
             auto parsed = oddsFileFromBytes(now.bytes, name);
-            if (auto *file = std::get_if<OddsFile>(&parsed))
+            if (auto *file = std::get_if<OddsFile>(&parsed)) {
                 file->modified = now.written;
-            return parsed;
+                return parsed;
+            }
+            // Too short: the client may have cut it and be about to write it again.
+            const auto at = std::chrono::system_clock::now();
+            if (now.written <= at - kJustWritten || now.written >= at + kJustWritten)
+                return parsed;
         }
         last = std::move(now);
     }
+    // A file that stayed short is too short; one that never settled is being written.
+    if (agreed)
+        return oddsFileFromBytes(last.bytes, name);
     return LoadProblem{Kind::FileNotSettled, name};
 }
 

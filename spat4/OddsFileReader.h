@@ -46,17 +46,29 @@ struct OddsFile {
 };
 
 // The SPAT4 client rewrites a file in place, possibly in several writes with pauses between
-// them, so one look may show a short file or a mix of the old and the new odds. A file counts as
-// settled when two looks kReadPause apart give the same bytes and the same last-write time; it
-// is looked at up to kMaxLooks times. A look that Windows refuses because the client holds the
-// file (a sharing violation or a lock) agrees with no other look, so it is retried the same way.
+// them, so one look may show a short file or a mix of the old and the new odds; or it replaces
+// the file: it deletes it, or cuts it to nothing, and writes it anew some 100 to 200 ms later.
+// A file counts as settled when two looks kReadPause apart give the same bytes and the same
+// last-write time; it is looked at up to kMaxLooks times, so a load waits at most
+// (kMaxLooks - 1) * kReadPause = 450 ms besides the looks themselves. Every look until then
+// that shows the client at work agrees with no other look and is retried the same way:
+//   - Windows refused it because the client holds the file (a sharing violation or a lock), or
+//     because the file is deleted and a handle still holds it (access denied, delete pending);
+//   - it found no file, after an earlier look found one;
+//   - it agrees with the look before but the file is too short for the two windows and was
+//     written less than kJustWritten before (or after) the look.
+// Ten looks take a file cut to nothing just before the second look and whole again 200 ms later
+// with one to three looks to spare.
 inline constexpr std::chrono::milliseconds kReadPause{50};
-inline constexpr int kMaxLooks = 8;
+inline constexpr int kMaxLooks = 10;
+inline constexpr std::chrono::seconds kJustWritten{1};
 
 // Reads the time stamp and both windows of a settled file: each look opens the file for reading
 // only (sharing every right with the client), reads at most kBytesNeeded bytes and closes it at
-// once. Problems come back as FileUnreadable, FileNotSettled (never settled, or held by the
-// client throughout), TooShortForHeader or TooShortForOdds, with the file name as detail.
+// once. Problems come back with the file name as detail: FileUnreadable (not a regular file, no
+// permission, a read error, or no file at the first look), FileNotSettled (the looks ran out
+// with the client still at work: the file changing, held, or gone after a look found it), or
+// TooShortForHeader or TooShortForOdds (the last two looks agreed on a file that short).
 std::variant<OddsFile, LoadProblem> readOddsFile(const std::filesystem::path &path,
                                                  const ReadPacing &pacing = systemReadPacing());
 

@@ -1,5 +1,5 @@
-#include "Cp932.h"
 #include "OddsFileReader.h"
+#include "Cp932.h"
 #include "Spat4TestSupport.h"
 #ifndef _WIN32
 #include "Cp932IcuOracle.h"
@@ -274,7 +274,8 @@ TEST(OddsFileReaderTest, TimeStampIsTheFilesOwn)
 
 // The client at work between the reader's looks, scripted: each pause runs the next step (if
 // any) at once instead of sleeping. A load takes a file only when two looks in a row agree on
-// its bytes and its time stamp.
+// its bytes and its time stamp, and a file too short for the two windows only once it is a
+// second old or the looks run out.
 TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
 {
     using Kind = LoadProblem::Kind;
@@ -307,6 +308,7 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
         std::optional<std::string> loads;                         // the bytes it loads, or
         Kind problem;                                             // the problem
         std::size_t pauses;
+        bool writtenEarlier = false; // before dated `earlier` instead of now
     };
     const auto write = [](std::string bytes) {
         return [bytes](const fs::path &path) { test::writeBytes(path, bytes); };
@@ -337,31 +339,65 @@ TEST(OddsFileReaderTest, TakesAFileOnlyWhenTwoLooksAgree)
          most},
         {"changes at every pause", oldBytes, alternately(static_cast<int>(most)), std::nullopt,
          Kind::FileNotSettled, most},
+        // Gone after a look has read it: the client between deleting it and writing it anew.
         {"removed during the first pause",
          oldBytes,
          {[](const fs::path &path) { fs::remove(path); }},
          std::nullopt,
-         Kind::FileUnreadable,
-         1},
+         Kind::FileNotSettled,
+         most},
+        // Too short, just written: the client may write the rest at any moment.
+        {"header only, the odds written at the second pause",
+         newBytes.substr(0, kOddsWindowSkippedBytes),
+         {{}, write(newBytes)},
+         newBytes,
+         {},
+         3},
+        {"too short throughout",
+         oldBytes.substr(0, 599),
+         {},
+         std::nullopt,
+         Kind::TooShortForHeader,
+         most},
+        {"too short, a second old",
+         oldBytes.substr(0, 599),
+         {},
+         std::nullopt,
+         Kind::TooShortForHeader,
+         1,
+         true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempDir dir;
         const fs::path path = dir.path() / "ZO-6101B.PAT";
         test::writeBytes(path, c.before);
+        if (c.writtenEarlier)
+            fs::last_write_time(path, std::chrono::file_clock::from_sys(earlier));
         Script script;
         for (const auto &step : c.steps)
-            script.steps.push_back([&path, step] { step(path); });
+            script.steps.push_back([&path, step] {
+                if (step)
+                    step(path);
+            });
 
         const auto read = readOddsFile(path, script);
         EXPECT_EQ(script.pauses, c.pauses);
+        // A row that fails lets the rows after it run.
         if (c.loads) {
-            ASSERT_TRUE(std::holds_alternative<OddsFile>(read));
+            if (!std::holds_alternative<OddsFile>(read)) {
+                ADD_FAILURE() << "refused, problem "
+                              << static_cast<int>(std::get<LoadProblem>(read).kind);
+                continue;
+            }
             const auto expected = std::get<OddsFile>(oddsFileFromBytes(*c.loads, "x"));
             EXPECT_EQ(std::get<OddsFile>(read).header, expected.header);
             EXPECT_EQ(std::get<OddsFile>(read).odds, expected.odds);
         } else {
-            ASSERT_TRUE(std::holds_alternative<LoadProblem>(read));
+            if (!std::holds_alternative<LoadProblem>(read)) {
+                ADD_FAILURE() << "loaded";
+                continue;
+            }
             EXPECT_EQ(std::get<LoadProblem>(read).kind, c.problem);
             EXPECT_EQ(std::get<LoadProblem>(read).detail, "ZO-6101B.PAT");
         }
