@@ -103,7 +103,8 @@ void Form1BehaviourTests::clickBesideABoxKeepsTheCaret()
 {
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QApplication::setActiveWindow(m_form.get());
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     QLineEdit *box = m_form->Text(1, 1);
     box->setFocus();
     QTest::keyClick(m_form->windowHandle(), Qt::Key_5);

@@ -260,7 +260,8 @@ void Form1LayoutTests::tabOrder()
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
     m_form->resize(400, 250);
-    QApplication::setActiveWindow(m_form.get());
+    m_form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
     start->setFocus();
     const QWidget *viewport = find(QStringLiteral("ClientArea"))->parentWidget();
     QTRY_VERIFY(viewport->height() < 250 && viewport->width() < 400);
