@@ -25,7 +25,10 @@
 
 class Form1PlacementTest : public Form1TestCase<EmptySpat4Folder> {
     Q_OBJECT
-    static bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+    static bool onWayland()
+    {
+        return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+    }
     // Wayland tells no program where its windows are, nor lets it place or minimise them.
     void skipOnWayland()
     {
@@ -227,7 +230,8 @@ bool minimiseAndRestore(QWidget *window)
         !xdotool("windowactivate"))
         return false;
 #endif
-    return QTest::qWaitFor([window] { return !window->isMinimized() && window->isVisible(); }, 5000) &&
+    return QTest::qWaitFor([window] { return !window->isMinimized() && window->isVisible(); },
+                           5000) &&
            QTest::qWaitForWindowExposed(window);
 }
 
@@ -354,8 +358,13 @@ void Form1PlacementTest::userPlaceKeptAcrossMinimise()
     }
     const Framed placed = restingFrame(&form);
     qInfo("before minimising: %s", qPrintable(text(placed.frame)));
+    // Maximised, the frame covers the work area (on Windows its borders reach past its edges).
     if (maximised)
-        QVERIFY(closeTo(placed.frame, work));
+        QVERIFY2(placed.frame.left() <= work.left() + kSlack &&
+                     placed.frame.top() <= work.top() + kSlack &&
+                     placed.frame.right() >= work.right() - kSlack &&
+                     placed.frame.bottom() >= work.bottom() - kSlack,
+                 qPrintable(text(placed.frame)));
     else
         QVERIFY2(placed.frame.right() > work.right(), "the window was not moved off the work area");
 

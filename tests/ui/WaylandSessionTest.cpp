@@ -41,8 +41,8 @@ QStringList platformPluginsOf(qint64 pid)
         return {};
     QStringList plugins;
     const QString text = QString::fromLocal8Bit(maps.readAll());
-    for (const auto &match : QRegularExpression(QStringLiteral("/platforms/(libq[^/\\s]+\\.so)"))
-                                 .globalMatch(text))
+    for (const auto &match :
+         QRegularExpression(QStringLiteral("/platforms/(libq[^/\\s]+\\.so)")).globalMatch(text))
         if (!plugins.contains(match.captured(1)))
             plugins << match.captured(1);
     return plugins;
@@ -53,7 +53,8 @@ QStringList platformPluginsOf(qint64 pid)
 void WaylandSessionTest::initTestCase()
 {
     const QString weston = QStandardPaths::findExecutable(QStringLiteral("weston"));
-    QVERIFY2(!weston.isEmpty() && !QStandardPaths::findExecutable(QStringLiteral("Xwayland")).isEmpty(),
+    QVERIFY2(!weston.isEmpty() &&
+                 !QStandardPaths::findExecutable(QStringLiteral("Xwayland")).isEmpty(),
              "weston and Xwayland are missing (tools/install-deps installs them)");
     QVERIFY(m_runtime.isValid());
     QFile::setPermissions(m_runtime.path(),
@@ -77,8 +78,7 @@ void WaylandSessionTest::initTestCase()
                                    ? listening.match(QString::fromLocal8Bit(file.readAll()))
                                    : QRegularExpressionMatch();
             m_display = match.captured(1);
-            return !m_display.isEmpty() &&
-                   QFile::exists(m_runtime.filePath(kSocket));
+            return !m_display.isEmpty() && QFile::exists(m_runtime.filePath(kSocket));
         },
         20000);
     QVERIFY2(ready, "weston did not start with XWayland");
@@ -117,7 +117,9 @@ void WaylandSessionTest::platformOfTheProgram_data()
     QTest::newRow("an X display at hand") << "xwayland" << QString() << "libqxcb.so";
     QTest::newRow("no X display") << QString() << QString() << "libqwayland-";
     QTest::newRow("an X display that does not answer") << ":59999" << QString() << "libqwayland-";
-    QTest::newRow("Wayland chosen by the user") << "xwayland" << "wayland" << "libqwayland-";
+    QTest::newRow("Wayland chosen by the user") << "xwayland"
+                                                << "wayland"
+                                                << "libqwayland-";
 }
 
 void WaylandSessionTest::platformOfTheProgram()
@@ -168,7 +170,8 @@ void WaylandSessionTest::mainWindowOnWayland()
     qInfo("%s", qPrintable(output));
     QCOMPARE(test.exitStatus(), QProcess::NormalExit);
     QCOMPARE(test.exitCode(), 0);
-    QVERIFY(output.contains(QStringLiteral("PASS   : Form1PlacementTest::mainWindowFitsTheWorkArea()")));
+    QVERIFY(output.contains(
+        QStringLiteral("PASS   : Form1PlacementTest::mainWindowFitsTheWorkArea()")));
 }
 
 QTEST_MAIN(WaylandSessionTest)
