@@ -210,11 +210,12 @@ QString clientRenames(const fs::path &from, const fs::path &to)
 // The client writing the file anew, or cutting it to nothing (bytes empty).
 QString clientWrites(const fs::path &path, const QByteArray &bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.constData(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return out ? QString()
-               : QStringLiteral("cannot write ") + QString::fromStdString(path.string());
+    try {
+        writeBytes(path, bytes.toStdString());
+        return {};
+    } catch (const std::runtime_error &error) {
+        return QString::fromStdString(error.what());
+    }
 }
 
 // The client deleting the file while a handle of its own (or a virus scanner's) holds it. Windows
