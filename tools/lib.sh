@@ -111,7 +111,6 @@ run_stoppable() {
 }
 # stop_process pid seconds [pid-to-signal...]: TERM to the pids (default the pid itself), the
 # seconds for the pid to end, then KILL.
-# shellcheck disable=SC2317 # run at exit (on_exit)
 stop_process() {
     local pid=$1 seconds=$2
     kill -0 "$pid" 2>/dev/null || return 0

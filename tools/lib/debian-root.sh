@@ -29,7 +29,6 @@ mounts_below() { findmnt -ln -o TARGET | awk -v dir="$1/" 'index($0 "/", dir) ==
 # taken in its canonical form, as findmnt gives a mount point (TMPDIR may end in a slash or lead
 # through a link). Then only the overlay's upper/ and work/, where nothing is mounted, are removed,
 # and the rest with rmdir, which removes nothing through a mount; what is still mounted is said.
-# shellcheck disable=SC2317 # run at exit (on_exit)
 leave_root() {
     local dir
     dir=$(realpath -e -- "$1") || return 0

@@ -40,35 +40,39 @@ start_display() {
     [ "$panel" = 0 ] || reserve_bottom_panel "$panel" "${1:-1280x1024x24}"
 }
 
-# reserve_bottom_panel height WxHxD: a window along the bottom edge that reserves its height
-# (_NET_WM_STRUT_PARTIAL), as a taskbar does; back once the window manager has taken it off the
-# work area (_NET_WORKAREA).
+# reserve_bottom_panel height WxHxD: a tint2 taskbar along the bottom edge, which reserves its
+# height (_NET_WM_STRUT_PARTIAL) as Windows' taskbar does; back once the window manager has taken
+# it off the work area (_NET_WORKAREA).
 reserve_bottom_panel() {
-    local height=$1 width=${2%%x*} screen=${2#*x} id tries=0 strut
-    screen=${screen%%x*}
-    xmessage -name milka-panel -geometry "${width}x$height+0+$((screen - height))" -buttons '' '' &
+    local width=${2%%x*} screen=${2#*x} dir
+    require_tools tint2
+    new_temp_dir dir
+    printf '%s\n' "panel_items = T" "panel_position = bottom center horizontal" "panel_size = 100% $1" \
+        "strut_policy = follow_size" >"$dir/tint2rc"
+    tint2 -c "$dir/tint2rc" >"$dir/tint2.log" 2>&1 &
     on_exit kill_and_wait $!
-    # Set once the window manager has framed the window: openbox takes a strut set while it is
-    # still managing the window, but works it into the work area only when it changes. A window
-    # mapped while it starts may be dropped, unmapped: it is asked to map again.
-    for strut in 0 "$height"; do
-        until id=$(xdotool search --name '^milka-panel$' 2>/dev/null | head -1) && [ -n "$id" ] &&
-            { xprop -id "$id" _NET_FRAME_EXTENTS | grep -q = || { xdotool windowmap "$id"; false; }; } &&
-            xprop -id "$id" -f _NET_WM_STRUT_PARTIAL 32c \
-                -set _NET_WM_STRUT_PARTIAL "0,0,0,$strut,0,0,0,0,0,0,0,$((width - 1))" &&
-            xprop -root _NET_WORKAREA | grep -q "= 0, 0, $width, $((screen - strut)),"; do
-            [ $((++tries)) -le 300 ] ||
-                die "the window manager did not reserve the panel's $height px ($(xprop -root _NET_WORKAREA))"
-            sleep 0.1
-        done
-    done
+    within 30 sh -c "xprop -root _NET_WORKAREA | grep -q '= 0, 0, $width, $((${screen%%x*} - $1)),'" ||
+        die "the window manager did not reserve the panel's $1 px ($(xprop -root _NET_WORKAREA)): $(tail -3 "$dir/tint2.log")"
 }
 
 # kill_and_wait pid: TERM, then KILL after five seconds (a process that ended meanwhile is no failure).
-kill_and_wait() { stop_process "$1" 5 || true; }
+kill_and_wait() { stop_process "$1" 5 3>/dev/null || true; }
 
 # wait_for_window name [seconds]: prints the id of the first window whose name matches.
 wait_for_window() {
     within "${2:-60}" first_window "$1" || { echo "$milka_script: no window \"$1\" appeared" >&2; return 1; }
 }
 first_window() { { xdotool search --name "$1" 2>/dev/null || true; } | head -1 | grep .; }
+# first_windows pid log: the program's splash screen, then its data-check window, each seen while
+# the process (the program, or ./run that becomes it) runs; else a failure, with the log's end.
+first_windows() {
+    local window name seconds what
+    shown_or_ended() { first_window "$name" >/dev/null || ! kill -0 "$1" 2>/dev/null; }
+    for window in 'トモロのミルカ！！！\(地方版\)|60|splash screen' 'SPAT4データ確認|15|data-check window after its splash screen'; do
+        IFS='|' read -r name seconds what <<<"$window"
+        within "$seconds" shown_or_ended "$1" && kill -0 "$1" 2>/dev/null && { echo "$what seen"; continue; }
+        tail -20 "$2" >&2
+        fail "the program showed no $what$(kill -0 "$1" 2>/dev/null || echo " (it ended)")"
+        break
+    done
+}

@@ -64,7 +64,7 @@ write_manifest() {
 # check_stage folder kind: dies unless the folder is a staging folder of that kind, made from
 # this version, holding exactly the files its manifest lists with their sums, and nothing else.
 check_stage() {
-    local dir=$1 kind=$2 odd path listed
+    local dir=$1 kind=$2 odd
     [ ! -L "$dir" ] || die "the staging folder $dir is a symbolic link"
     [ -d "$dir" ] || die "no staging folder $dir"
     [ "$(head -1 "$dir/MANIFEST" 2>/dev/null)" = "$stage_format" ] ||
@@ -75,13 +75,25 @@ check_stage() {
         die "$dir holds version $(manifest_value "$dir" version), this checkout $milka_version"
     odd=$(entries_that_are_not_files "$dir")
     [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
-    listed=$(sed -n 's/^file [0-9a-f]\{64\} //p' "$dir/MANIFEST")
-    path=$(grep -m1 -E '^/|(^|/)\.\.?(/|$)' <<<"$listed") && die "$dir/MANIFEST names a file outside the folder: $path"
-    sed -n 's/^file \([0-9a-f]\{64\}\) /\1  /p' "$dir/MANIFEST" | (cd "$dir" && sha256sum --check --strict --quiet) >&2 ||
-        die "$dir: its files are not those its MANIFEST lists, with their SHA-256 (above)"
-    while IFS= read -r -d '' path; do
-        grep -qxF -- "$path" <<<"$listed" || die "$dir: $path is not in its MANIFEST"
-    done < <(cd "$dir" && find . -type f ! -path ./MANIFEST -printf '%P\0')
+    odd=$(sed -n 's/^file \([0-9a-f]\{64\}\) /\1  /p' "$dir/MANIFEST" | sums_problems "$dir" "its MANIFEST" ! -path ./MANIFEST)
+    [ -z "$odd" ] || die "$dir: $(head -3 <<<"$odd" | paste -sd';')"
+}
+
+# sums_problems folder label [find test...] <sums: what is wrong with the folder against the label's
+# "SUM  name" lines (SHA256SUMS, a MANIFEST), a line each: a name outside the folder (then only
+# that: sha256sum would read it), a file missing or changed, a line that is no checksum (--strict),
+# a file (of those the find tests pass) that is not listed.
+sums_problems() {
+    local dir=$1 label=$2 sums listed name
+    sums=$(cat)
+    listed=$(sed -E 's/^[0-9a-f]{64} [ *]//' <<<"$sums")
+    name=$(grep -m1 -E '^/|(^|/)\.\.(/|$)' <<<"$listed") && { echo "$label names a file outside the folder: $name"; return 0; }
+    (cd "$dir" && sha256sum --check --strict --quiet - <<<"$sums" 2>&1) | sed -n -e "s/: FAILED open or read\$/ is listed in $label but missing/p" \
+        -e "s/: FAILED\$/ does not match its checksum in $label/p" -e "s/^sha256sum: WARNING: \(.*improperly formatted\)\$/$label: \1/p" \
+        -e "s/^sha256sum: [^:]*: \(no properly formatted .*\)/$label: \1/p" || true
+    while IFS= read -r -d '' name; do
+        grep -qxF -- "$name" <<<"$listed" || echo "$name is not listed in $label"
+    done < <(cd "$dir" && find . -type f "${@:3}" -printf '%P\0')
 }
 
 # stage_source_is_this_commit folder: dies unless the stage was made from this checkout's last

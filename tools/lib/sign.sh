@@ -113,16 +113,11 @@ gpg_sign() {
 }
 
 # signer_certificate_sha256 signature work: the SHA-256 of the certificate that made the
-# Authenticode signature (PEM): of those it carries, the one with its signer's serial number.
+# Authenticode signature (PEM): of those it carries, the one its signer info names (the signature
+# itself is not checked here: verify does that).
 signer_certificate_sha256() {
-    local serial cert
-    # shellcheck disable=SC2016 # sed's $
-    serial=$(openssl pkcs7 -in "$1" -print | sed -n '/^ *signer_info:/,${s/^ *serial: 0x//p}' | head -1)
-    openssl pkcs7 -in "$1" -print_certs | awk -v dir="$2" '/^-----BEGIN/ { n++ } n { print >(dir "/signer-" n ".pem") }'
-    for cert in "$2"/signer-*.pem; do
-        [ "$(openssl x509 -in "$cert" -noout -serial)" != "serial=$serial" ] ||
-            openssl x509 -in "$cert" -noout -fingerprint -sha256 | cut -d= -f2 | tr -d : | tr A-F a-f
-    done
+    openssl smime -verify -noverify -nosigs -inform PEM -in "$1" -signer "$2/signer.pem" -out /dev/null 2>"$2/smime.log"
+    openssl x509 -in "$2/signer.pem" -noout -fingerprint -sha256 | cut -d= -f2 | tr -d : | tr A-F a-f
 }
 
 # program_signature sign|attach name file signatures: signs the file (name in the release) in

@@ -61,26 +61,11 @@ verify_release() {
     fi
 
     step "SHA256SUMS against every file"
-    local listed outside line name
+    local line name
     if [ -f "$dist/SHA256SUMS" ] && [ ! -L "$dist/SHA256SUMS" ]; then
-        # The names, after "sum  " or "sum *": sha256sum reads none of them if one is outside.
-        listed=$(sed -E 's/^[0-9a-f]{64} [ *]//' "$dist/SHA256SUMS")
-        outside=$(grep -m1 -E '^/|(^|/)\.\.(/|$)' <<<"$listed") || true
-        if [ -n "$outside" ]; then
-            fail "SHA256SUMS names a file outside the release: $outside"
-        elif ! (cd "$dist" && sha256sum --check --strict --quiet SHA256SUMS >"$work/sums.log" 2>&1); then
-            # --strict: a line that is not a checksum fails too.
-            sed -n -e 's/: FAILED open or read$/ is listed in SHA256SUMS but missing/p' \
-                -e 's/: FAILED$/ does not match its checksum in SHA256SUMS/p' \
-                -e 's/^sha256sum: WARNING: \(.*improperly formatted\)$/SHA256SUMS: \1/p' "$work/sums.log" >"$work/sums.failed"
-            [ -s "$work/sums.failed" ] || tail -1 "$work/sums.log" >"$work/sums.failed"
-            while IFS= read -r line; do fail "$line"; done <"$work/sums.failed"
-        fi
-        # Every file but the sums and their signature.
-        while IFS= read -r -d '' name; do
-            grep -qxF -- "$name" <<<"$listed" || fail "$name is not listed in SHA256SUMS"
-        done < <(cd "$dist" && find . -type f "${ignored[@]}" ! -path ./SHA256SUMS ! -path ./SHA256SUMS.asc -printf '%P\0')
-        echo "$(grep -c . <<<"$listed") files listed"
+        while IFS= read -r line; do fail "$line"; done < <(sums_problems "$dist" SHA256SUMS "${ignored[@]}" \
+            ! -path ./SHA256SUMS ! -path ./SHA256SUMS.asc <"$dist/SHA256SUMS")
+        echo "$(grep -c . "$dist/SHA256SUMS") files listed"
     fi
     for name in "$windows_zip_name.zip" "$setup_name"; do
         [ -f "$dist/$name" ] || fail "$name is not in the release (is this checkout at the release's commit?)"
