@@ -55,6 +55,7 @@ reserve_bottom_panel() {
         die "the window manager did not reserve the panel's $1 px ($(xprop -root _NET_WORKAREA)): $(tail -3 "$dir/tint2.log")"
 }
 
+stop_wineserver() { { WINEPREFIX=$1 wineserver -k; WINEPREFIX=$1 wineserver -w; } 2>/dev/null || true; }
 # kill_and_wait pid: TERM, then KILL after five seconds (a process that ended meanwhile is no failure).
 kill_and_wait() { stop_process "$1" 5 3>/dev/null || true; }
 

@@ -144,8 +144,6 @@ fresh_wine_prefix() {
     [ -d "$spat4" ] || die "no sample SPAT4 folder in $WINEPREFIX"
 }
 
-stop_wineserver() { { WINEPREFIX=$1 wineserver -k; WINEPREFIX=$1 wineserver -w; } 2>/dev/null || true; }
-
 # built_helper target folder: the helper build/folder/target, built first (none left from another commit).
 built_helper() {
     local log="$milka_root/build/helper-$1.log"
