@@ -149,6 +149,10 @@ stand_in() {
     fake_path="$1:$PATH"
 }
 
+# folder_state folder: every entry's type, mode, size and time, and every file's SHA-256: two are
+# equal only when nothing in the folder changed.
+folder_state() { (cd "$1" && find . -printf '%P %y %m %s %T@\n' && find . -type f -exec sha256sum {} +) | LC_ALL=C sort; }
+
 # The version, from the one place it is defined: project() in the top CMakeLists.txt.
 milka_version=$(sed -n 's/^project(Milka VERSION \([0-9][0-9.]*\) .*/\1/p' "$milka_root/CMakeLists.txt")
 [ -n "$milka_version" ] || die "no version in project() of CMakeLists.txt"

@@ -83,10 +83,10 @@ setup_prefix() {
     installed="$WINEPREFIX/drive_c/Program Files/$app"
     shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/$app.lnk"
     spat4_before="$1.spat4"
-    spat4_fingerprint >"$spat4_before"
+    folder_state "$spat4" >"$spat4_before"
     [ -z "${3:-}" ] || "$wine64" "$older_setup" /S || die "the older setup /S failed"
 }
-check_spat4() { spat4_fingerprint | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"; }
+check_spat4() { folder_state "$spat4" | diff -q "$spat4_before" - >/dev/null || fail "$1: the SPAT4 folder changed"; }
 
 # Every value of every Uninstall entry naming the program (reg writes in the desktop's code page).
 uninstall_entries() {

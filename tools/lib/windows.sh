@@ -168,10 +168,3 @@ same_name_case() {
         return 1
     fi
 }
-
-# The SPAT4 folder of the current prefix ($spat4): every file's bytes, every entry's size, time
-# and mode; two listings are equal only when nothing in it changed.
-spat4_fingerprint() {
-    (cd "$spat4" && find . -type f -exec sha256sum {} + | LC_ALL=C sort &&
-        find . -exec stat -c '%n %s %Y %a' {} + | LC_ALL=C sort)
-}
