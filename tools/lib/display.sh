@@ -67,13 +67,13 @@ first_window() { { xdotool search --name "$1" 2>/dev/null || true; } | head -1 |
 # first_windows pid log: the program's splash screen, then its data-check window, each seen while
 # the process (the program, or ./run that becomes it) runs; else a failure, with the log's end.
 first_windows() {
-    local window name seconds what
+    local window name seconds what after
     shown_or_ended() { first_window "$name" >/dev/null || ! kill -0 "$1" 2>/dev/null; }
-    for window in 'トモロのミルカ！！！\(地方版\)|60|splash screen' 'SPAT4データ確認|15|data-check window after its splash screen'; do
-        IFS='|' read -r name seconds what <<<"$window"
+    for window in 'トモロのミルカ！！！\(地方版\)|60|splash screen|' 'SPAT4データ確認|15|data-check window| after its splash screen'; do
+        IFS='|' read -r name seconds what after <<<"$window"
         within "$seconds" shown_or_ended "$1" && kill -0 "$1" 2>/dev/null && { echo "$what seen"; continue; }
         tail -20 "$2" >&2
-        fail "the program showed no $what$(kill -0 "$1" 2>/dev/null || echo " (it ended)")"
+        fail "the program showed no $what$after$(kill -0 "$1" 2>/dev/null || echo " (it ended)")"
         break
     done
 }
