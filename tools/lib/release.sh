@@ -76,7 +76,7 @@ check_stage() {
     odd=$(entries_that_are_not_files "$dir")
     [ -z "$odd" ] || die "$dir holds what no step wrote: $(echo "$odd" | head -3 | tr '\n' ' ')"
     odd=$(sed -n 's/^file \([0-9a-f]\{64\}\) /\1  /p' "$dir/MANIFEST" | sums_problems "$dir" "its MANIFEST" ! -path ./MANIFEST)
-    [ -z "$odd" ] || die "$dir: $(head -3 <<<"$odd" | paste -sd';')"
+    [ -z "$odd" ] || { echo "$odd" >&2; die "$dir: its files are not those its MANIFEST lists (above)"; }
 }
 
 # sums_problems folder label [find test...] <sums: what is wrong with the folder against the label's
