@@ -116,7 +116,8 @@ gpg_sign() {
 # Authenticode signature (PEM): of those it carries, the one its signer info names (the signature
 # itself is not checked here: verify does that).
 signer_certificate_sha256() {
-    openssl smime -verify -noverify -nosigs -inform PEM -in "$1" -signer "$2/signer.pem" -out /dev/null 2>"$2/smime.log"
+    openssl smime -verify -noverify -nosigs -inform PEM -in "$1" -signer "$2/signer.pem" -out /dev/null 2>"$2/smime.log" ||
+        die "no signer's certificate in the signature $1: $(tail -2 "$2/smime.log")"
     openssl x509 -in "$2/signer.pem" -noout -fingerprint -sha256 | cut -d= -f2 | tr -d : | tr A-F a-f
 }
 
